@@ -1,0 +1,5 @@
+#pragma once
+
+#include "platform/core/Export.h"
+
+#define HOSTKIT_API LUMO_VISIBLE

@@ -1,0 +1,81 @@
+#include "LumoPluginManager.h"
+
+#include "platform/core/FileSearch.h"
+#include "platform/core/Module.h"
+
+CLumoPluginManager* CLumoPluginManager::instance = nullptr;
+std::vector<HMODULE> CLumoPluginManager::hPluginInstance;
+const std::wstring CLumoPluginManager::CONFIG_FILE_NAME = L"lumoconf.ini";
+const std::wstring CLumoPluginManager::DIR_PLUGIN_MODULE = std::wstring(L"plugins") + PATH_SEPARATOR;
+const std::wstring CLumoPluginManager::FMASK_PLUGIN_MODULE = L"*.lumo";
+
+namespace {
+using PluginEntryPoint = void (*)();
+}
+
+CLumoPluginManager::CLumoPluginManager() { loadOption(); }
+
+CLumoPluginManager::~CLumoPluginManager() { saveOption(); }
+
+bool CLumoPluginManager::create() {
+    if (instance)
+        return false;
+    instance = new CLumoPluginManager();
+    // Set before loading, so that a module's load entry point finds the
+    // manager under construction instead of creating a second one.
+    instance->loadPluginObject();
+    return true;
+}
+
+void CLumoPluginManager::destroy() {
+    if (!instance)
+        return;
+    instance->unloadPluginObject();
+    delete instance;
+    instance = nullptr;
+}
+
+CLumoPluginManager* CLumoPluginManager::getInstance() {
+    if (!instance)
+        create();
+    return instance;
+}
+
+std::wstring CLumoPluginManager::GetToolMoudleName() {
+    wchar_t buffer[MAX_PATH];
+    GetModuleFileName(nullptr, buffer, MAX_PATH);
+    return buffer;
+}
+
+std::wstring CLumoPluginManager::GetToolModuleDirectory() {
+    std::wstring name = GetToolMoudleName();
+    size_t separator = name.rfind(PATH_SEPARATOR);
+    return separator == std::wstring::npos ? name : name.substr(0, separator + 1);
+}
+
+int CLumoPluginManager::loadPluginObject() {
+    const std::wstring directory = GetToolModuleDirectory() + DIR_PLUGIN_MODULE;
+    lumo::FileSearch search(directory + FMASK_PLUGIN_MODULE);
+    int count = 0;
+    while (auto found = search.next()) {
+        if (found->isDirectory())
+            continue;
+        HMODULE module = LoadLibrary((directory + found->name).c_str());
+        auto load = reinterpret_cast<PluginEntryPoint>(GetProcAddress(module, "LUMO_LoadPluginModule"));
+        if (!load)
+            continue;
+        load();
+        hPluginInstance.push_back(module);
+        ++count;
+    }
+    return count;
+}
+
+void CLumoPluginManager::unloadPluginObject() {
+    // Modules stay loaded: objects their code created are destroyed later.
+    for (HMODULE module : hPluginInstance) {
+        auto unload = reinterpret_cast<PluginEntryPoint>(GetProcAddress(module, "LUMO_UnloadPluginModule"));
+        if (unload)
+            unload();
+    }
+}

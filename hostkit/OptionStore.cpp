@@ -1,0 +1,74 @@
+// The option store half of CLumoPluginManager: getOption/writeOption and the
+// configuration file.
+#include "LumoPluginManager.h"
+
+#include "platform/core/CString.h"
+#include "platform/core/FileIO.h"
+#include "platform/core/IniText.h"
+#include "platform/core/Utf8.h"
+
+#include <cstdint>
+#include <cwchar>
+
+bool CLumoPluginManager::getOption(const std::wstring& section, const std::wstring& key,
+                                   const std::wstring& defaultValue, std::wstring& value) {
+    value = defaultValue;
+    auto s = optionMap.find(section);
+    if (s == optionMap.end())
+        return false;
+    auto k = s->second.find(key);
+    if (k == s->second.end())
+        return false;
+    value = k->second;
+    return true;
+}
+
+bool CLumoPluginManager::getOption(const std::wstring& section, const std::wstring& key,
+                                   int defaultValue, int& value) {
+    std::wstring text;
+    if (!getOption(section, key, std::wstring(), text)) {
+        value = defaultValue;
+        return false;
+    }
+    // As the C runtime's wtoi: out-of-range text is clamped, never undefined.
+    long long number = std::wcstoll(text.c_str(), nullptr, 10);
+    if (number > INT32_MAX)
+        number = INT32_MAX;
+    if (number < INT32_MIN)
+        number = INT32_MIN;
+    value = static_cast<int>(number);
+    return true;
+}
+
+bool CLumoPluginManager::getOption(const std::wstring& section, const std::wstring& key,
+                                   const std::wstring& defaultValue, CString& value) {
+    std::wstring text;
+    bool found = getOption(section, key, defaultValue, text);
+    value = CString(std::move(text));
+    return found;
+}
+
+bool CLumoPluginManager::writeOption(const std::wstring& section, const std::wstring& key,
+                                     const std::wstring& value) {
+    optionMap[section][key] = value;
+    return true;
+}
+
+bool CLumoPluginManager::writeOption(const std::wstring& section, const std::wstring& key, int value) {
+    return writeOption(section, key, std::to_wstring(value));
+}
+
+void CLumoPluginManager::loadOption() {
+    optionMap.clear();
+    auto bytes = lumo::readFileBytes(GetToolModuleDirectory() + CONFIG_FILE_NAME);
+    if (!bytes)
+        return;
+    lumo::parseIni(lumo::fromUtf8(*bytes), optionMap);
+}
+
+void CLumoPluginManager::saveOption() {
+    // Written whole to a temporary file and renamed into place: a failure
+    // leaves the previous file as it was.
+    lumo::writeFileAtomically(GetToolModuleDirectory() + CONFIG_FILE_NAME,
+                              lumo::toUtf8(lumo::formatIni(optionMap)));
+}

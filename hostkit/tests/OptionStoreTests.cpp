@@ -1,0 +1,97 @@
+#include "PluginTestFixture.h"
+
+#include "platform/core/CString.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+using Manager = CLumoPluginManager;
+using OptionStore = PluginTestFixture;
+
+TEST_F(OptionStore, StringFormSetsTheDefaultFirst) {
+    writeConfig("[s]\nk=v\n");
+    Manager* m = Manager::getInstance();
+    std::wstring value = L"junk";
+    EXPECT_FALSE(m->getOption(L"s", L"missing", L"12", value));
+    EXPECT_EQ(value, L"12");
+    EXPECT_FALSE(m->getOption(L"nosection", L"k", L"d", value));
+    EXPECT_EQ(value, L"d");
+    EXPECT_TRUE(m->getOption(L"s", L"k", L"d", value));
+    EXPECT_EQ(value, L"v");
+    CString framework;
+    EXPECT_TRUE(m->getOption(L"s", L"k", L"d", framework));
+    EXPECT_EQ(framework, L"v");
+}
+
+TEST_F(OptionStore, IntegerFormParsesLikeTheCRuntime) {
+    writeConfig("[n]\nneg=-5\nletters=abc\nspaced=  +42x\nempty=\nhuge=99999999999\n");
+    Manager* m = Manager::getInstance();
+    struct {
+        const wchar_t* key;
+        bool found;
+        int value;
+    } cases[] = {
+        {L"neg", true, -5},     {L"letters", true, 0},       {L"spaced", true, 42},
+        {L"empty", true, 0},    {L"huge", true, 2147483647}, {L"missing", false, 77},
+    };
+    for (const auto& c : cases) {
+        int value = -1;
+        EXPECT_EQ(m->getOption(L"n", c.key, 77, value), c.found) << c.key;
+        EXPECT_EQ(value, c.value) << c.key;
+    }
+}
+
+TEST_F(OptionStore, WritesAreSortedInTheFileWhateverTheirOrder) {
+    Manager* m = Manager::getInstance();
+    EXPECT_TRUE(m->writeOption(L"new", L"b", L"2"));
+    EXPECT_TRUE(m->writeOption(L"new", L"a", -1));
+    EXPECT_TRUE(m->writeOption(L"lumo.main", L"x", L"\u3042=\u3044"));
+    Manager::destroy();
+    EXPECT_EQ(config(), "[lumo.main]\nx=\xE3\x81\x82=\xE3\x81\x84\n[new]\na=-1\nb=2\n");
+}
+
+TEST_F(OptionStore, RoundTripKeepsEverythingReadAndDropsIgnoredLines) {
+    writeConfig("stray=before\n[b]\nz=1\n; comment\n[a]\n k = v \n[]\n=\n[b]\nz=2\n[lumo.gone.plugin]\n");
+    Manager::getInstance();
+    Manager::destroy();
+    EXPECT_EQ(config(), "[]\n=\n[a]\n k = v \n[b]\nz=2\n[lumo.gone.plugin]\n");
+}
+
+TEST_F(OptionStore, LongValuesAndInvalidUtf8AreReadWhole) {
+    std::string longValue(5000, 'q');
+    writeConfig("[s]\nlong=" + longValue + "\nbad=a\xFF" "b\nafter=ok\n");
+    Manager* m = Manager::getInstance();
+    std::wstring value;
+    ASSERT_TRUE(m->getOption(L"s", L"long", L"", value));
+    EXPECT_EQ(value.size(), 5000u);
+    ASSERT_TRUE(m->getOption(L"s", L"bad", L"", value));
+    EXPECT_EQ(value, L"a\uFFFDb");
+    EXPECT_TRUE(m->getOption(L"s", L"after", L"", value)) << "reading goes on after bad bytes";
+}
+
+TEST_F(OptionStore, LargeFileLoads) {
+    std::string text = "[big]\n";
+    for (int i = 0; text.size() < (10u << 20); ++i)
+        text += "key" + std::to_string(i) + "=" + std::string(100, 'v') + "\n";
+    writeConfig(text);
+    Manager* m = Manager::getInstance();
+    std::wstring value;
+    EXPECT_TRUE(m->getOption(L"big", L"key90000", L"", value));
+}
+
+TEST_F(OptionStore, UnwritableFileKeepsThePreviousConfiguration) {
+    writeConfig("[s]\nk=old\n");
+    Manager* m = Manager::getInstance();
+    m->writeOption(L"s", L"k", L"new");
+    // A read-only program directory: the new file cannot be created.
+    chmod(m_dir.path().c_str(), 0555);
+    Manager::destroy();
+    chmod(m_dir.path().c_str(), 0755);
+    if (geteuid() != 0) // root writes anyway
+        EXPECT_EQ(config(), "[s]\nk=old\n");
+    else
+        EXPECT_EQ(config(), "[s]\nk=new\n");
+}
+
+} // namespace

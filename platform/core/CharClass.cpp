@@ -1,0 +1,21 @@
+#include "CharClass.h"
+
+#include <unicode/uchar.h>
+
+namespace lumo {
+
+bool isLetter(wchar_t c) {
+    if (c < 0x80)
+        return (c | 0x20) >= L'a' && (c | 0x20) <= L'z';
+    return u_isalpha(static_cast<UChar32>(c));
+}
+
+bool isDigit(wchar_t c) {
+    if (c < 0x80)
+        return c >= L'0' && c <= L'9';
+    return u_isdigit(static_cast<UChar32>(c));
+}
+
+bool isLetterOrDigit(wchar_t c) { return isLetter(c) || isDigit(c); }
+
+} // namespace lumo

@@ -1,0 +1,86 @@
+#include "Module.h"
+
+#include "Utf8.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+std::wstring& programPathOverride() {
+    static std::wstring path;
+    return path;
+}
+
+std::wstring realProgramPath() {
+    std::vector<char> buffer(MAX_PATH + 1);
+    ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (n <= 0)
+        return {};
+    return lumo::fromUtf8(std::string_view(buffer.data(), static_cast<size_t>(n)));
+}
+
+} // namespace
+
+HMODULE LoadLibrary(const wchar_t* path) {
+    if (!path || !*path)
+        return nullptr;
+    return dlopen(lumo::toUtf8(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+void* GetProcAddress(HMODULE module, const char* name) {
+    if (!module || !name)
+        return nullptr;
+    return dlsym(module, name);
+}
+
+BOOL FreeLibrary(HMODULE module) { return module && dlclose(module) == 0 ? TRUE : FALSE; }
+
+DWORD GetModuleFileName(HMODULE module, wchar_t* buffer, DWORD size) {
+    if (!buffer || size == 0)
+        return 0;
+    std::wstring name = lumo::moduleFileName(module);
+    size_t count = std::min<size_t>(name.size(), size - 1);
+    std::wmemcpy(buffer, name.data(), count);
+    buffer[count] = L'\0';
+    return static_cast<DWORD>(count);
+}
+
+namespace lumo {
+
+HMODULE moduleHandleOf(const void* address) {
+    Dl_info info;
+    link_map* map = nullptr;
+    if (!dladdr1(address, &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP) || !map)
+        return nullptr;
+    // glibc's handles are the link-map entries themselves, so this is the
+    // handle LoadLibrary returns for the same file (the program's for the
+    // program).
+    return map;
+}
+
+HMODULE programModuleHandle() {
+    static HMODULE handle = dlopen(nullptr, RTLD_NOW);
+    return handle;
+}
+
+std::wstring moduleFileName(HMODULE module) {
+    if (!module || module == programModuleHandle()) {
+        if (!programPathOverride().empty())
+            return programPathOverride();
+        return realProgramPath();
+    }
+    link_map* map = nullptr;
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name)
+        return {};
+    return fromUtf8(map->l_name);
+}
+
+void setProgramPathForTesting(const std::wstring& path) { programPathOverride() = path; }
+
+} // namespace lumo

@@ -1,0 +1,70 @@
+#include "Profile.h"
+
+#include "FileIO.h"
+#include "Utf8.h"
+
+#include <cstdlib>
+#include <cwchar>
+#include <filesystem>
+#include <system_error>
+
+namespace lumo {
+
+Profile::Profile(std::wstring key, std::wstring application)
+    : m_key(std::move(key)), m_application(std::move(application)) {}
+
+std::wstring Profile::filePath() const {
+    std::wstring base;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+        base = fromUtf8(config);
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = fromUtf8(home) + L"/.config";
+    else
+        base = L"/tmp";
+    return base + L'/' + m_key + L'/' + m_application + L".ini";
+}
+
+void Profile::load() const {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    if (auto bytes = readFileBytes(filePath()))
+        parseIni(fromUtf8(*bytes), m_sections);
+}
+
+std::wstring Profile::getString(const std::wstring& section, const std::wstring& entry,
+                                const std::wstring& defaultValue) const {
+    load();
+    auto s = m_sections.find(section);
+    if (s == m_sections.end())
+        return defaultValue;
+    auto e = s->second.find(entry);
+    return e == s->second.end() ? defaultValue : e->second;
+}
+
+int Profile::getInt(const std::wstring& section, const std::wstring& entry, int defaultValue) const {
+    load();
+    auto s = m_sections.find(section);
+    if (s == m_sections.end())
+        return defaultValue;
+    auto e = s->second.find(entry);
+    if (e == s->second.end())
+        return defaultValue;
+    return static_cast<int>(std::wcstol(e->second.c_str(), nullptr, 10));
+}
+
+bool Profile::writeString(const std::wstring& section, const std::wstring& entry,
+                          const std::wstring& value) {
+    load();
+    m_sections[section][entry] = value;
+    std::filesystem::path path = toFsPath(filePath());
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
+    return writeFileAtomically(filePath(), toUtf8(formatIni(m_sections)));
+}
+
+bool Profile::writeInt(const std::wstring& section, const std::wstring& entry, int value) {
+    return writeString(section, entry, std::to_wstring(value));
+}
+
+} // namespace lumo

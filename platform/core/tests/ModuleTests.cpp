@@ -1,0 +1,58 @@
+#include "platform/core/Module.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+HINSTANCE g_programInstance = lumo::moduleHandleOf(&g_programInstance);
+
+namespace {
+
+std::wstring testModulePath() { return std::filesystem::path(TEST_MODULE_PATH).wstring(); }
+
+TEST(Module, LoadsByFullPathAndFindsExportsByName) {
+    HMODULE module = LoadLibrary(testModulePath().c_str());
+    ASSERT_NE(module, nullptr);
+    auto answer = reinterpret_cast<int (*)()>(GetProcAddress(module, "testModuleAnswer"));
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer(), 42);
+    EXPECT_EQ(GetProcAddress(module, "noSuchExport"), nullptr);
+}
+
+TEST(Module, OwnInstanceHandleEqualsTheLoadersHandle) {
+    HMODULE module = LoadLibrary(testModulePath().c_str());
+    ASSERT_NE(module, nullptr);
+    auto instance = reinterpret_cast<HINSTANCE (*)()>(GetProcAddress(module, "testModuleInstance"));
+    ASSERT_NE(instance, nullptr);
+    EXPECT_EQ(instance(), module);
+    EXPECT_EQ(LoadLibrary(testModulePath().c_str()), module) << "a second load yields the same handle";
+    EXPECT_EQ(lumo::moduleFileName(module), testModulePath());
+}
+
+TEST(Module, ProgramHandleIsTheProgramsOwn) {
+    EXPECT_EQ(g_programInstance, lumo::programModuleHandle());
+    EXPECT_NE(g_programInstance, nullptr);
+}
+
+TEST(Module, FailedLoadsYieldNoHandle) {
+    EXPECT_EQ(LoadLibrary(L"/nonexistent/dir/x.so"), nullptr);
+    EXPECT_EQ(LoadLibrary(L""), nullptr);
+    EXPECT_EQ(LoadLibrary(nullptr), nullptr);
+    EXPECT_EQ(GetProcAddress(nullptr, "LUMO_LoadPluginModule"), nullptr);
+}
+
+TEST(Module, ProgramPathCanBeRedirectedForTests) {
+    std::wstring real = lumo::moduleFileName(nullptr);
+    EXPECT_TRUE(real.ends_with(L"platformcore_tests")) << "the program, not a library";
+    lumo::setProgramPathForTesting(L"/tmp/somewhere/LumoCore");
+    wchar_t buffer[MAX_PATH];
+    EXPECT_EQ(GetModuleFileName(nullptr, buffer, MAX_PATH), 23u);
+    EXPECT_STREQ(buffer, L"/tmp/somewhere/LumoCore");
+    wchar_t small[5];
+    EXPECT_EQ(GetModuleFileName(nullptr, small, 5), 4u);
+    EXPECT_STREQ(small, L"/tmp");
+    lumo::setProgramPathForTesting(L"");
+    EXPECT_EQ(lumo::moduleFileName(nullptr), real);
+}
+
+} // namespace
