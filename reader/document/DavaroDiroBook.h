@@ -1,0 +1,95 @@
+#pragma once
+
+#include "AozoraNotation.h"
+
+#include <compare>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A place in the book: a source line and a character offset in it. Reading
+// positions are stored and compared in this form, so they survive any change
+// of font, window size or line-breaking settings.
+struct SourcePosition {
+    int32_t line = 0;
+    int32_t offset = 0;
+    friend auto operator<=>(const SourcePosition&, const SourcePosition&) = default;
+};
+
+struct LayoutMetrics {
+    int linesPerPage = 0;
+    int columnsPerLine = 0;
+};
+
+// The reader's book without the framework: the decoded source lines, the
+// layout tables over them and the current reading position. The framework's
+// document class adds itself on top of this; the layout tool uses it alone.
+//
+// Layout reads the module-wide settings m_lineBoundary, m_wordWrap and
+// m_scrollRange at the time of each call.
+class CDavaroDiroBook {
+public:
+    CDavaroDiroBook();
+    virtual ~CDavaroDiroBook();
+
+    // Empties the source lines and page starts and zeroes metrics and position.
+    // The line starts stay until the next layout; every query copes with them.
+    void clearContents();
+
+    // Reads a book file for reading only and appends its lines. A null path is
+    // accepted and loads nothing. False, changing nothing, when the file
+    // cannot be opened.
+    bool loadFile(const wchar_t* path);
+
+    // The notation parser of one display line (see AozoraNotation.h).
+    static bool parseLine(const std::wstring& rawLine, std::wstring& visibleText,
+                          std::vector<RubySpan>& rubySpans, InlineTag& tag);
+    static bool parseInlineTag(std::wstring& text, InlineTag& tag);
+    static bool finishInlineTag(InlineTag& tag);
+
+    // Cuts the book into display lines of at most `columnsPerLine` columns
+    // (plus one hanging character) and groups them into pages. The first three
+    // source lines always form page 0, one display line each. False for fewer
+    // than 2 columns, no lines per page or fewer than 3 source lines. Resets
+    // the position to 0.
+    bool layout(int columnsPerLine, int linesPerPage);
+
+    // Measures one display line of a source line starting at `segmentBegin`;
+    // `pos` enters equal to it and leaves at the start of the next display
+    // line, always at least one character further while the line has text.
+    bool findLineBreak(int columnsPerLine, const wchar_t* segmentBegin, const wchar_t* lineEnd,
+                       const wchar_t*& pos) const;
+
+    // Raw source text of display line `index`; empty when there is none.
+    std::wstring getDisplayLineText(int index) const;
+    // Source position of a display-line index (m_scrollRange 0) or a page
+    // index (1); {0, 0} when out of range or for any other setting.
+    SourcePosition positionOf(int index) const;
+    // Display-line or page index holding a source position; never negative.
+    int indexOf(int line, int offset) const;
+    int indexOf(SourcePosition position) const { return indexOf(position.line, position.offset); }
+    // m_pageStarts[page] (the end marker included), -1 when out of range.
+    int getPageStart(int page) const;
+    int getLineStartCount() const { return static_cast<int>(m_lineStarts.size()); }
+    int getPageCount() const { return static_cast<int>(m_pageStarts.size()) - 1; }
+    LayoutMetrics getLayoutMetrics() const { return {m_linesPerPage, m_columnsPerLine}; }
+
+    int getCurrentIndex() const { return m_currentIndex; }
+    void setCurrentIndex(int index) { m_currentIndex = index; }
+
+    const std::vector<std::wstring>& getSourceLines() const { return m_sourceLines; }
+    const std::vector<SourcePosition>& getLineStarts() const { return m_lineStarts; }
+    const std::vector<int32_t>& getPageStarts() const { return m_pageStarts; }
+
+    int32_t m_currentIndex = 0;
+    int32_t m_linesPerPage = 0;
+    int32_t m_columnsPerLine = 0;
+    std::vector<std::wstring> m_sourceLines;
+    std::vector<SourcePosition> m_lineStarts;
+    std::vector<int32_t> m_pageStarts;
+
+private:
+    struct LineScan;
+    void findLineBreak(int columnsPerLine, const wchar_t* segmentBegin, const wchar_t* lineEnd,
+                       const wchar_t*& pos, LineScan& scan) const;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/core/CString.h"
+
+// The reader's nineteen settings: module-wide variables named after their
+// option keys in section "lumo.davarodiro.document". Values are kept exactly as
+// read; nothing is range-checked, and the font sizes stay decimal text.
+extern int m_displayDirection;   // 0 standard, 1/2 rotated (stored only)
+extern CString m_pathWallpaper;  // folder searched for wallpaper pictures
+extern int m_styleWallpaper;     // 0 actual size, 1 fit long side, 2 fit short side
+extern int m_alphaWallpaper;     // 0..16, wallpaper strength in sixteenths
+extern int m_displayColor;       // 0 black on white, 1 white on black
+extern int m_lineSpace;          // pixels between rows
+extern int m_positionControlbar; // 0 right, anything else left
+extern CString m_textFont;
+extern CString m_textFontSize;   // points, decimal text
+extern CString m_rubyFont;
+extern CString m_rubyFontSize;   // points, decimal text
+extern int m_textDirection;      // 0 horizontal, 1 vertical (stored only)
+extern int m_lineBoundary;       // non-zero: line-start/line-end rules
+extern int m_wordWrap;           // non-zero: keep Latin words and numbers whole
+extern int m_scrollRange;        // 0 positions count display lines, 1 pages
+extern int m_enableTouchScroll;  // stored only
+extern int m_autoSaveAtExit;     // save the reading position on close, restore on open
+extern int m_textIsBold;
+extern int m_showRuby;
+
+namespace yomite {
+
+// The option section of the reader's settings and reading positions.
+extern const wchar_t* const SETTINGS_SECTION;
+
+} // namespace yomite
+
+// Reads every setting from the option store of CLumoPluginManager::getInstance(),
+// a missing key giving its default; text that is no number reads as 0.
+void loadSettings();
+// Writes every setting back to the option store (the host writes the file at exit).
+void saveSettings();
