@@ -22,6 +22,12 @@ Clock* g_current = &g_systemClock;
 
 } // namespace
 
+void Clock::sleep(DWORD milliseconds) {
+    timespec ts{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&ts, &ts) != 0) {
+    }
+}
+
 Clock& Clock::current() { return *g_current; }
 
 void Clock::install(Clock* clock) { g_current = clock ? clock : &g_systemClock; }
@@ -29,3 +35,5 @@ void Clock::install(Clock* clock) { g_current = clock ? clock : &g_systemClock; 
 } // namespace lumo
 
 DWORD GetTickCount() { return lumo::Clock::current().now(); }
+
+void Sleep(DWORD milliseconds) { lumo::Clock::current().sleep(milliseconds); }

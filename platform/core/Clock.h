@@ -13,6 +13,8 @@ public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary start; wraps like the device's count.
     virtual DWORD now() const = 0;
+    // Blocks the calling thread for that long; a manual clock just moves on.
+    virtual void sleep(DWORD milliseconds);
 
     static Clock& current();
     // Installs a clock (not owned; null restores the system clock).
@@ -25,6 +27,7 @@ public:
     DWORD now() const override { return m_now; }
     void set(DWORD now) { m_now = now; }
     void advance(DWORD milliseconds) { m_now += milliseconds; }
+    void sleep(DWORD milliseconds) override { advance(milliseconds); }
 
 private:
     DWORD m_now;
@@ -34,3 +37,5 @@ private:
 
 // Milliseconds from the current clock.
 PLATFORM_API DWORD GetTickCount();
+// Waits on the current clock.
+PLATFORM_API void Sleep(DWORD milliseconds);
