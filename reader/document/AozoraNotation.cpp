@@ -158,6 +158,11 @@ bool parseLine(const std::wstring& rawLine, std::wstring& visibleText,
             kanjiStart = latinStart = -1;
             continue;
         case ANNOTATION_CLOSE: {
+            // A stray closing mark must not replay the previous annotation:
+            // one illustration would be shown twice, and a run of marks would
+            // repeat its label over and over.
+            if (!annotationOpen)
+                continue;
             std::wstring annotation;
             annotation.reserve(annotationBuffer.size() + 2);
             annotation += ANNOTATION_OPEN;

@@ -124,6 +124,15 @@ TEST(ParseLine, SecondTagOnLineIsSwallowedByTheFirst) {
     EXPECT_EQ(tag.endColumn, 3);
 }
 
+TEST(ParseLine, StrayClosingAnnotationMarkDoesNotRepeatTheIllustration) {
+    std::wstring visible;
+    std::vector<RubySpan> spans;
+    InlineTag tag;
+    yomite::parseLine(L"［＃挿絵（a.png）入る］］x］", visible, spans, tag);
+    EXPECT_EQ(visible, L"[挿絵:a.png]x");
+    EXPECT_EQ(tag.startColumn, 0);
+}
+
 TEST(ParseLine, LaterTagOverwritesNameButAttributesAccumulate) {
     std::wstring visible;
     std::vector<RubySpan> spans;
