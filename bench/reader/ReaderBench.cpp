@@ -69,7 +69,6 @@ std::string generatedBook(size_t targetBytes) {
     std::mt19937 random(42);
     const std::wstring kana = L"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんっゃゅょ";
     const std::wstring kanji = L"吾輩猫名前生何見当薄暗所泣記憶人間始時書生種族中一番獰悪";
-    std::wstring text = L"吾輩は猫である\r\n夏目漱石\r\n\r\n";
     std::string bytes;
     while (bytes.size() < targetBytes) {
         std::wstring line = L"　";
@@ -91,15 +90,16 @@ std::string generatedBook(size_t targetBytes) {
                 case 3: line += L" Latin words 12.5 "; break;
                 case 4: line += L"［＃「" + std::wstring(1, kanji[random() % kanji.size()]) + L"」に傍点］"; break;
                 default:
-                    for (int k = 0; k < 3; ++k)
-                        line += (random() % 3 ? kana : kanji)[random() % (random() % 3 ? kana.size() : kanji.size())];
+                    for (int k = 0; k < 3; ++k) {
+                        const std::wstring& pool = random() % 3 ? kana : kanji;
+                        line += pool[random() % pool.size()];
+                    }
                 }
             }
             line += random() % 4 ? L"。" : L"」";
         }
         line += L"\r\n";
         bytes += lumo::encodeMultiByte(932, line);
-        text.clear();
     }
     return lumo::encodeMultiByte(932, L"吾輩は猫である\r\n夏目漱石\r\n\r\n") + bytes;
 }
