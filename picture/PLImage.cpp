@@ -13,7 +13,10 @@ constexpr int kNameLength = 260;
 
 // Stride * height as a kernel block size; -1 when it does not fit one.
 int pixelBlockSize(int width, int height) {
-    std::int64_t bytes = CPLImage::lineSizeFor(width) * height;
+    std::int64_t stride = CPLImage::lineSizeFor(width);
+    if (stride > INT_MAX)
+        return -1;
+    std::int64_t bytes = stride * height;
     return bytes > INT_MAX - 4 ? -1 : static_cast<int>(bytes);
 }
 

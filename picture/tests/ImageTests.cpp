@@ -198,7 +198,7 @@ TEST(CPLImage, LongNamesAreCutAndNameCopiesAreBounded) {
 
 TEST(CPLImage, ImpossibleSizesFailTheAllocationCleanly) {
     const struct { int width, height; } rows[] = {
-        {2000000000, 2000000000}, {INT_MAX, 1}, {1, INT_MAX}, {30000, 30000}, {715827882, 2}};
+        {2000000000, 2000000000}, {INT_MAX, INT_MAX}, {INT_MAX, 1}, {1, INT_MAX}, {30000, 30000}, {715827882, 2}};
     for (auto row : rows) {
         ImagePtr image = newImage();
         image->CreateImage(L"image");
