@@ -10,8 +10,8 @@ namespace {
 
 class ReaderDocument : public OptionStoreTest {
 protected:
-    // Three header lines and twelve paragraphs of 20 kana (three display lines
-    // each at 8 columns).
+    // Three header lines and twelve paragraphs of 20 kana (five display lines
+    // each at 8 columns); display line 22 starts at {6, 16}.
     std::wstring writeBook(const char* name = "book.txt") {
         std::string text = "t\r\na\r\n\r\n";
         for (int i = 0; i < 12; ++i) {
@@ -68,7 +68,7 @@ TEST_F(ReaderDocument, ClosingSavesThePositionAndReopeningRestoresIt) {
         // saved place with the beginning.
         document->OnCloseDocument();
     }
-    EXPECT_EQ(option(L"position/" + path), L"9,16");
+    EXPECT_EQ(option(L"position/" + path), L"6,16");
     restart();
 
     auto reopened = newDocument();

@@ -46,7 +46,7 @@ TEST(StoredPosition, FormatsAsLineCommaOffset) {
 
 class ReadingPosition : public OptionStoreTest {
 protected:
-    // Ten paragraphs of 20 kana: each makes three display lines at 8 columns.
+    // Ten paragraphs of 20 kana: each makes five display lines at 8 columns.
     static CDavaroDiroBook laidOutBook(int linesPerPage) {
         std::vector<std::wstring> body(10, std::wstring(20, L'あ'));
         CDavaroDiroBook book = bookWithBody(body);

@@ -1,0 +1,92 @@
+// The staged yomite-layout program, run as a user would run it.
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string out;
+};
+
+ToolRun runTool(const std::string& arguments) {
+    std::string command = std::string(LUMO_STAGE_DIR) + "/yomite-layout " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ToolRun run{-1, {}};
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, got);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class LayoutTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // 漢字《かんじ》あいうえお in Shift_JIS, after three header lines.
+        m_dir.write("book.txt", "t\r\na\r\n\r\n\x8A\xBF\x8E\x9A\x81\x73\x82\xA9\x82\xF1\x82\xB6\x81\x74"
+                                "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8\r\n");
+        m_book = (m_dir / "book.txt").string();
+    }
+    lumo::test::TempDir m_dir;
+    std::string m_book;
+};
+
+TEST_F(LayoutTool, PrintsTheTablesOfTheLayout) {
+    ToolRun run = runTool("--columns 8 --lines 2 " + m_book);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out, "{\"sourceLines\":5,"
+                       "\"lineStarts\":[[0,0],[1,0],[2,0],[3,0],[3,9],[4,0],[5,0]],"
+                       "\"pageStarts\":[0,3,5,5],\"pageCount\":3,\"layoutOk\":true}\n");
+}
+
+TEST_F(LayoutTool, ParsesTheRequestedDisplayLines) {
+    ToolRun run = runTool("--columns 8 --lines 2 --parse 3:1 " + m_book);
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("\"parsed\":[{\"index\":3,\"raw\":\"漢字《かんじ》あい\",\"visible\":\"漢字あい\","
+                           "\"ruby\":[[0,4,\"かんじ\"]],\"tag\":{\"startColumn\":-1,\"endColumn\":-1,"
+                           "\"tagName\":\"\",\"attributes\":{},\"innerText\":\"\",\"displayText\":\"\","
+                           "\"hasDisplayText\":false}}]}"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(LayoutTool, LineBreakingSettingsReachTheLayout) {
+    m_dir.write("words.txt", "t\na\n\nabc defgh");
+    ToolRun on = runTool("--columns 6 --lines 9 " + (m_dir / "words.txt").string());
+    ToolRun off = runTool("--columns 6 --lines 9 --line-boundary 0 --word-wrap 0 " + (m_dir / "words.txt").string());
+    EXPECT_NE(on.out.find("[3,0],[3,4],[4,0]"), std::string::npos) << on.out;
+    EXPECT_NE(off.out.find("[3,0],[3,6],[4,0]"), std::string::npos) << off.out;
+}
+
+TEST_F(LayoutTool, ReportsBooksThatCannotBeLaidOut) {
+    m_dir.write("short.txt", "one\ntwo");
+    ToolRun run = runTool("--columns 8 --lines 2 " + (m_dir / "short.txt").string());
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "{\"sourceLines\":2,\"lineStarts\":[],\"pageStarts\":[],\"pageCount\":-1,\"layoutOk\":false}\n");
+}
+
+TEST_F(LayoutTool, FailsClearlyOnMissingFilesAndBadArguments) {
+    ToolRun missing = runTool("--columns 8 --lines 2 " + (m_dir / "nothing.txt").string());
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("cannot open"), std::string::npos) << missing.out;
+    EXPECT_EQ(missing.out.find('{'), std::string::npos);
+
+    for (const char* arguments : {"--columns 8 FILE", "--columns x --lines 2 FILE", "--lines 2 --columns",
+                                  "--columns 8 --lines 2 --parse 3 FILE", "--columns 8 --lines 2 --bogus 1 FILE"}) {
+        ToolRun bad = runTool(arguments);
+        EXPECT_EQ(bad.status, 2) << arguments;
+        EXPECT_NE(bad.out.find("usage:"), std::string::npos) << arguments;
+    }
+}
+
+} // namespace
