@@ -46,8 +46,8 @@ static_assert(sizeof(RESIZE_OPTION) == 12, "option blocks are exchanged by size"
 
 // Option block of the alpha-blend filter.
 struct ALPHABLEND_OPTION {
-    COLORREF colour;     // red bits 0-7, green 8-15, blue 16-23
-    std::int32_t alpha;  // weight of the image: 256 keeps it, 0 gives the colour
+    COLORREF colour;    // red bits 0-7, green 8-15, blue 16-23
+    std::int32_t alpha; // weight of the image: 256 keeps it, 0 gives the colour
 };
 static_assert(sizeof(ALPHABLEND_OPTION) == 8, "option blocks are exchanged by size");
 

@@ -58,7 +58,8 @@ bool adoptMemoryImage(const BITMAPINFOHEADER* header, const void* bits, CPLImage
     // A size the kernel could not allocate leaves the image without pixels.
     if (!image->GetImageSize(width, height))
         return false;
-    std::size_t bytes = static_cast<std::size_t>(image->GetLineSize()) * static_cast<std::size_t>(height);
+    std::size_t bytes =
+        static_cast<std::size_t>(image->GetLineSize()) * static_cast<std::size_t>(height);
     std::memcpy(image->GetBitmapBits(), bits, bytes);
     return true;
 }
@@ -80,7 +81,9 @@ LeadingBytes::LeadingBytes(CPLData* data, int count) {
     }
 }
 
-LeadingBytes::~LeadingBytes() { CPLMemoryData::destroy(m_owned); }
+LeadingBytes::~LeadingBytes() {
+    CPLMemoryData::destroy(m_owned);
+}
 
 bool isAcceptableDecodeSize(std::uint32_t width, std::uint32_t height) {
     constexpr std::uint32_t kMaxSide = 16384;

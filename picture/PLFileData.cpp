@@ -20,7 +20,9 @@ std::FILE* openForReading(const wchar_t* path) {
 
 CPLFileData::CPLFileData() : m_path(nullptr) {}
 
-CPLFileData::~CPLFileData() { destroy(); }
+CPLFileData::~CPLFileData() {
+    destroy();
+}
 
 CPLFileData* CPLFileData::create(const wchar_t* path) {
     auto* file = new (std::nothrow) CPLFileData();
@@ -29,7 +31,9 @@ CPLFileData* CPLFileData::create(const wchar_t* path) {
     return file;
 }
 
-void CPLFileData::destroy(CPLFileData* file) { delete file; }
+void CPLFileData::destroy(CPLFileData* file) {
+    delete file;
+}
 
 bool CPLFileData::attach(const wchar_t* path) {
     detach();

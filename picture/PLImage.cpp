@@ -22,7 +22,9 @@ int pixelBlockSize(int width, int height) {
 
 } // namespace
 
-CPLImage::CPLImage() { init(); }
+CPLImage::CPLImage() {
+    init();
+}
 
 CPLImage::CPLImage(const CPLImage& other) {
     init();
@@ -49,7 +51,9 @@ void CPLImage::copyFrom(const CPLImage& other) {
     std::memcpy(m_pixels, other.m_pixels, static_cast<std::size_t>(size));
 }
 
-CPLImage::~CPLImage() { DestroyImage(); }
+CPLImage::~CPLImage() {
+    DestroyImage();
+}
 
 void CPLImage::init() {
     std::wmemset(m_name, 0, kNameLength);
@@ -57,9 +61,13 @@ void CPLImage::init() {
     m_pixels = nullptr;
 }
 
-CPLImage* CPLImage::Create() { return new (std::nothrow) CPLImage(); }
+CPLImage* CPLImage::Create() {
+    return new (std::nothrow) CPLImage();
+}
 
-void CPLImage::Destroy(CPLImage* image) { delete image; }
+void CPLImage::Destroy(CPLImage* image) {
+    delete image;
+}
 
 bool CPLImage::CreateImage(const wchar_t* name) {
     if (!name || m_pixels)
@@ -113,7 +121,9 @@ CPLImage* CPLImage::Clone(const wchar_t* name) {
     return copy;
 }
 
-bool CPLImage::HasObject() { return m_pixels != nullptr; }
+bool CPLImage::HasObject() {
+    return m_pixels != nullptr;
+}
 
 void CPLImage::DestroyImage() {
     PL_Free(m_pixels);

@@ -86,13 +86,15 @@ public:
     // Row y counted from the top; no check.
     BMP_BGR* GetLinePtr(unsigned y) {
         auto* base = reinterpret_cast<unsigned char*>(m_pixels);
-        return reinterpret_cast<BMP_BGR*>(
-            base + (static_cast<std::int64_t>(m_header.biHeight) - static_cast<std::int64_t>(y) - 1) *
-                       GetLineSize());
+        return reinterpret_cast<BMP_BGR*>(base + (static_cast<std::int64_t>(m_header.biHeight) -
+                                                  static_cast<std::int64_t>(y) - 1) *
+                                                     GetLineSize());
     }
 
     // Stride of a row of `width` pixels, in 64 bits so no width overflows.
-    static constexpr std::int64_t lineSizeFor(std::int64_t width) { return (3 * width + 3) & ~std::int64_t{3}; }
+    static constexpr std::int64_t lineSizeFor(std::int64_t width) {
+        return (3 * width + 3) & ~std::int64_t{3};
+    }
 
 protected:
     virtual void init();

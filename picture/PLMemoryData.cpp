@@ -9,11 +9,17 @@
 #include <malloc.h>
 #include <new>
 
-CPLMemoryData::CPLMemoryData() { init(); }
+CPLMemoryData::CPLMemoryData() {
+    init();
+}
 
-CPLMemoryData::~CPLMemoryData() { destroy(); }
+CPLMemoryData::~CPLMemoryData() {
+    destroy();
+}
 
-CPLMemoryData* CPLMemoryData::create() { return new (std::nothrow) CPLMemoryData(); }
+CPLMemoryData* CPLMemoryData::create() {
+    return new (std::nothrow) CPLMemoryData();
+}
 
 CPLMemoryData* CPLMemoryData::create(void* block, MEMORY_TYPE type) {
     CPLMemoryData* data = create();
@@ -22,7 +28,9 @@ CPLMemoryData* CPLMemoryData::create(void* block, MEMORY_TYPE type) {
     return data;
 }
 
-void CPLMemoryData::destroy(CPLMemoryData* data) { delete data; }
+void CPLMemoryData::destroy(CPLMemoryData* data) {
+    delete data;
+}
 
 void CPLMemoryData::init() {
     m_type = MEMORY_KERNEL;

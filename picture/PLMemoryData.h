@@ -9,10 +9,10 @@ class CPLFileData;
 class PICTURE_API CPLMemoryData {
 public:
     enum MEMORY_TYPE {
-        MEMORY_KERNEL = 0, // PL_Malloc; size read from its size word
-        MEMORY_LOCAL = 1,  // the platform's local heap (the C heap here)
+        MEMORY_KERNEL = 0,      // PL_Malloc; size read from its size word
+        MEMORY_LOCAL = 1,       // the platform's local heap (the C heap here)
         MEMORY_LOCAL_FIXED = 2, // handled exactly as MEMORY_LOCAL
-        MEMORY_CRT = 3,    // malloc; size unknown (0)
+        MEMORY_CRT = 3,         // malloc; size unknown (0)
     };
 
     // Null when memory is exhausted.

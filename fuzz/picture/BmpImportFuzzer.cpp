@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         image->GetImageSize(w, h);
         volatile unsigned char sink = 0;
         auto* bits = reinterpret_cast<unsigned char*>(image->GetBitmapBits());
-        std::size_t bytes = static_cast<std::size_t>(image->GetLineSize()) * static_cast<std::size_t>(h);
+        std::size_t bytes =
+            static_cast<std::size_t>(image->GetLineSize()) * static_cast<std::size_t>(h);
         if (bytes <= (1u << 20))
             for (std::size_t i = 0; i < bytes; ++i)
                 sink = sink + bits[i];

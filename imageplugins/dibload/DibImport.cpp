@@ -9,8 +9,8 @@
 #include "picture/PLMemoryData.h"
 #include "platform/core/Utf8.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 

@@ -28,7 +28,8 @@ std::size_t pixelBytes(CPLImage* image) {
     int height = 0;
     if (!image->GetImageSize(width, height))
         return 0;
-    return static_cast<std::size_t>(CPLImage::lineSizeFor(width)) * static_cast<std::size_t>(height);
+    return static_cast<std::size_t>(CPLImage::lineSizeFor(width)) *
+           static_cast<std::size_t>(height);
 }
 
 // A kernel block attached to `target`; null when memory is exhausted.
@@ -93,14 +94,17 @@ IMAGEPLUGIN_EXPORT int make_memory_image_rect(CPLImage* image, int x, int y, int
     info->biWidth = width;
     info->biHeight = height;
     std::size_t stride = static_cast<std::size_t>(CPLImage::lineSizeFor(width));
-    auto* block = static_cast<unsigned char*>(attachNewBlock(bits, stride * static_cast<std::size_t>(height)));
+    auto* block = static_cast<unsigned char*>(
+        attachNewBlock(bits, stride * static_cast<std::size_t>(height)));
     if (!block)
         return 0;
     for (int i = 0; i < height; ++i) {
         unsigned char* target = block + static_cast<std::size_t>(height - 1 - i) * stride;
-        std::memcpy(target, image->GetLinePtr(static_cast<unsigned>(y + i)) + x, 3 * static_cast<std::size_t>(width));
+        std::memcpy(target, image->GetLinePtr(static_cast<unsigned>(y + i)) + x,
+                    3 * static_cast<std::size_t>(width));
         // The fill bytes are ours to choose: zero, as in every kernel image.
-        std::memset(target + 3 * static_cast<std::size_t>(width), 0, stride - 3 * static_cast<std::size_t>(width));
+        std::memset(target + 3 * static_cast<std::size_t>(width), 0,
+                    stride - 3 * static_cast<std::size_t>(width));
     }
     return 1;
 }

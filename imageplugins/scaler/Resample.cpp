@@ -154,7 +154,8 @@ void resampleBilinear(CPLImage& source, CPLImage& destination) {
     // Per destination column: the left source pixel, its right neighbour
     // (itself at the last column) and the two weights.
     std::vector<int> left(static_cast<std::size_t>(wd)), right(static_cast<std::size_t>(wd));
-    std::vector<double> weightLeft(static_cast<std::size_t>(wd)), weightRight(static_cast<std::size_t>(wd));
+    std::vector<double> weightLeft(static_cast<std::size_t>(wd)),
+        weightRight(static_cast<std::size_t>(wd));
     for (int j = 0; j < wd; ++j) {
         double sx = j * rx;
         int g = truncToInt(sx);
@@ -190,10 +191,11 @@ void resampleBilinear(CPLImage& source, CPLImage& destination) {
         double fy = sy - t;
         if (t != remembered) {
             if (t >= 0 && t < hs) {
-                auto* first = reinterpret_cast<const BYTE*>(source.GetLinePtr(static_cast<unsigned>(t)));
-                auto* second = t + 1 < hs
-                    ? reinterpret_cast<const BYTE*>(source.GetLinePtr(static_cast<unsigned>(t + 1)))
-                    : first;
+                auto* first =
+                    reinterpret_cast<const BYTE*>(source.GetLinePtr(static_cast<unsigned>(t)));
+                auto* second = t + 1 < hs ? reinterpret_cast<const BYTE*>(
+                                                source.GetLinePtr(static_cast<unsigned>(t + 1)))
+                                          : first;
                 interpolateRow(first, upper);
                 interpolateRow(second, lower);
             }

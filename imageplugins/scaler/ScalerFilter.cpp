@@ -83,7 +83,9 @@ IMAGEPLUGIN_EXPORT int GetPluginInfo(FILTER_INFO* info) {
     return 1;
 }
 
-IMAGEPLUGIN_EXPORT int GetOptionSize() { return sizeof(RESIZE_OPTION); }
+IMAGEPLUGIN_EXPORT int GetOptionSize() {
+    return sizeof(RESIZE_OPTION);
+}
 
 IMAGEPLUGIN_EXPORT int GetDefaultOption(void* option) {
     if (!option)

@@ -33,8 +33,9 @@ inline std::string bmpFile(int width, int height,
     for (int row = 0; row < height; ++row)
         for (int x = 0; x < width; ++x)
             for (int c = 0; c < 3; ++c)
-                bytes[54 + static_cast<std::size_t>(row) * stride + 3 * static_cast<std::size_t>(x) +
-                      static_cast<std::size_t>(c)] = static_cast<char>(pixelByte(x, row, c));
+                bytes[54 + static_cast<std::size_t>(row) * stride +
+                      3 * static_cast<std::size_t>(x) + static_cast<std::size_t>(c)] =
+                    static_cast<char>(pixelByte(x, row, c));
     return bytes;
 }
 

@@ -50,7 +50,8 @@ TEST(DibExport, WritesHeadersAndPaddedRows) {
 TEST(DibExport, RoundTripThroughTheImportPlugin) {
     auto write = stagedFunction<PFN_write_image>(kPlugin, "write_image");
     auto read = stagedFunction<PFN_read_image>("bmp_import_wince.iplg", "read_image");
-    auto supported = stagedFunction<PFN_is_supported_image>("bmp_import_wince.iplg", "is_supported_image");
+    auto supported =
+        stagedFunction<PFN_is_supported_image>("bmp_import_wince.iplg", "is_supported_image");
     TempDir dir;
     for (auto [w, h] : {std::pair{2, 2}, std::pair{5, 3}, std::pair{1, 7}}) {
         ImagePtr original = noiseImage(w, h, static_cast<unsigned>(w * 10 + h));
@@ -93,10 +94,13 @@ TEST(DibExport, MakeMemoryImageCopiesHeaderAndWholeBlock) {
 TEST(DibExport, MakeMemoryImageRectCutsBottomUpRows) {
     auto rect = stagedFunction<PFN_make_memory_image_rect>(kPlugin, "make_memory_image_rect");
     ImagePtr image = noiseImage(4, 3, 7);
-    const struct { int x, y, w, h; int result; } rows[] = {
-        {1, 0, 1, 1, 1}, {0, 0, 4, 3, 1}, {1, 1, 3, 2, 1}, {2, 0, 2, 3, 1}, {0, 0, 0, 0, 1},
-        {1, 0, 4, 1, 0}, {0, 1, 1, 3, 0}, {-1, 0, 1, 1, 0}, {0, -1, 1, 1, 0}, {0, 0, -1, 1, 0},
-        {0x7FFFFFFF, 0, 2, 1, 0},
+    const struct {
+        int x, y, w, h;
+        int result;
+    } rows[] = {
+        {1, 0, 1, 1, 1},  {0, 0, 4, 3, 1},  {1, 1, 3, 2, 1},          {2, 0, 2, 3, 1},
+        {0, 0, 0, 0, 1},  {1, 0, 4, 1, 0},  {0, 1, 1, 3, 0},          {-1, 0, 1, 1, 0},
+        {0, -1, 1, 1, 0}, {0, 0, -1, 1, 0}, {0x7FFFFFFF, 0, 2, 1, 0},
     };
     for (const auto& row : rows) {
         CPLMemoryData* header = CPLMemoryData::create();
@@ -116,7 +120,8 @@ TEST(DibExport, MakeMemoryImageRectCutsBottomUpRows) {
             auto* block = static_cast<const unsigned char*>(bits->get_ptr());
             for (int i = 0; i < row.h; ++i)
                 for (int j = 0; j < row.w; ++j) {
-                    const unsigned char* p = block + static_cast<std::size_t>(row.h - 1 - i) * stride + 3 * j;
+                    const unsigned char* p =
+                        block + static_cast<std::size_t>(row.h - 1 - i) * stride + 3 * j;
                     EXPECT_EQ(pixel(p[0], p[1], p[2]), pixelAt(*image, row.x + j, row.y + i));
                 }
         }

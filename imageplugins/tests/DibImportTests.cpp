@@ -13,10 +13,12 @@ constexpr const char* kPlugin = "bmp_import_wince.iplg";
 
 struct DibImport {
     PFN_read_image read = stagedFunction<PFN_read_image>(kPlugin, "read_image");
-    PFN_is_supported_image supported = stagedFunction<PFN_is_supported_image>(kPlugin, "is_supported_image");
+    PFN_is_supported_image supported =
+        stagedFunction<PFN_is_supported_image>(kPlugin, "is_supported_image");
     PFN_get_image_info info = stagedFunction<PFN_get_image_info>(kPlugin, "get_image_info");
     PFN_get_bmp_data data = stagedFunction<PFN_get_bmp_data>(kPlugin, "get_bmp_data");
-    PFN_attach_memory_image attach = stagedFunction<PFN_attach_memory_image>(kPlugin, "attach_memory_image");
+    PFN_attach_memory_image attach =
+        stagedFunction<PFN_attach_memory_image>(kPlugin, "attach_memory_image");
 };
 
 // is_supported_image on the bytes as a memory block.
@@ -103,7 +105,8 @@ TEST(DibImport, ReadsRowsBottomUpAndLeavesFillBytesZero) {
         for (int x = 0; x < 2; ++x) {
             int fileRow = 1 - y; // the top image row is the file's last row
             EXPECT_EQ(pixelAt(*image, x, y),
-                      pixel(patternByte(x, fileRow, 0), patternByte(x, fileRow, 1), patternByte(x, fileRow, 2)))
+                      pixel(patternByte(x, fileRow, 0), patternByte(x, fileRow, 1),
+                            patternByte(x, fileRow, 2)))
                 << x << "," << y;
         }
     std::vector<unsigned char> bytes = pixelBytes(*image);
@@ -152,7 +155,10 @@ TEST(DibImport, MalformedFilesNeverCrashAndDecodeSafely) {
         {"ten-bytes.bmp", valid.substr(0, 10), NoPixels, {0, 0}},
         {"headers-only.bmp", valid.substr(0, 54), Pixels, {4, 3}},
         {"half-the-rows.bmp", valid.substr(0, 54 + 12 + 5), Pixels, {4, 3}},
-        {"huge-claim.bmp", with(18, 2000000000).replace(22, 4, std::string("\x00\x94\x35\x77", 4)), NoPixels, {0, 0}},
+        {"huge-claim.bmp",
+         with(18, 2000000000).replace(22, 4, std::string("\x00\x94\x35\x77", 4)),
+         NoPixels,
+         {0, 0}},
         {"wide-claim.bmp", with(18, 0x7FFFFFFF), NoPixels, {0, 0}},
         {"tall-claim.bmp", with(22, 0x7FFFFFFF), NoPixels, {0, 0}},
         {"offset-past-end.bmp", with(10, 0xFFFFFF00u), Pixels, {4, 3}},
@@ -178,9 +184,12 @@ TEST(DibImport, MalformedFilesNeverCrashAndDecodeSafely) {
     // keep their bytes. Bottom file row first: image row 2 complete, row 1 cut.
     ImagePtr cut = namedImage();
     dib.read((dir / "half-the-rows.bmp").wstring().c_str(), cut.get());
-    EXPECT_EQ(pixelAt(*cut, 3, 2), pixel(patternByte(3, 0, 0), patternByte(3, 0, 1), patternByte(3, 0, 2)));
-    EXPECT_EQ(pixelAt(*cut, 0, 1), pixel(patternByte(0, 1, 0), patternByte(0, 1, 1), patternByte(0, 1, 2)));
-    EXPECT_EQ(pixelAt(*cut, 1, 1), pixel(patternByte(1, 1, 0), patternByte(1, 1, 1), 0)) << "cut mid-pixel";
+    EXPECT_EQ(pixelAt(*cut, 3, 2),
+              pixel(patternByte(3, 0, 0), patternByte(3, 0, 1), patternByte(3, 0, 2)));
+    EXPECT_EQ(pixelAt(*cut, 0, 1),
+              pixel(patternByte(0, 1, 0), patternByte(0, 1, 1), patternByte(0, 1, 2)));
+    EXPECT_EQ(pixelAt(*cut, 1, 1), pixel(patternByte(1, 1, 0), patternByte(1, 1, 1), 0))
+        << "cut mid-pixel";
     EXPECT_EQ(pixelAt(*cut, 2, 1), pixel(0, 0, 0));
     EXPECT_EQ(pixelAt(*cut, 3, 0), pixel(0, 0, 0));
     ImagePtr far = namedImage();

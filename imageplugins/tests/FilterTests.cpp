@@ -17,7 +17,8 @@ struct Reference {
     BMP_BGR last{0, 0, 0};
     BMP_BGR read(CPLImage& image, long long x, long long y) {
         BMP_BGR p;
-        if (x <= 0x7FFFFFFF && y <= 0x7FFFFFFF && image.GetImagePixel(static_cast<int>(x), static_cast<int>(y), p))
+        if (x <= 0x7FFFFFFF && y <= 0x7FFFFFFF &&
+            image.GetImagePixel(static_cast<int>(x), static_cast<int>(y), p))
             last = p;
         return last;
     }
@@ -49,7 +50,8 @@ struct Reference {
                         sum[2] += p.red;
                     }
                 unsigned n = (x1 - x0 + 1) * (y1 - y0 + 1);
-                d.SetImagePixel(static_cast<int>(j), static_cast<int>(i), pixel(sum[0] / n, sum[1] / n, sum[2] / n));
+                d.SetImagePixel(static_cast<int>(j), static_cast<int>(i),
+                                pixel(sum[0] / n, sum[1] / n, sum[2] / n));
             }
         }
     }
@@ -58,7 +60,8 @@ struct Reference {
         auto [ws, hs] = sizeOf(s);
         auto [wd, hd] = sizeOf(d);
         double rx = static_cast<double>(ws) / wd, ry = static_cast<double>(hs) / hd;
-        std::vector<BMP_BGR> first(static_cast<std::size_t>(ws)), second(static_cast<std::size_t>(ws));
+        std::vector<BMP_BGR> first(static_cast<std::size_t>(ws)),
+            second(static_cast<std::size_t>(ws));
         int remembered = -1;
         for (int i = 0; i < hd; ++i) {
             double sy = i * ry;
@@ -78,7 +81,9 @@ struct Reference {
                 double fx = sx - g;
                 int g1 = g + 1 == ws ? g : g + 1;
                 auto channel = [&](int c) {
-                    auto at = [c](const BMP_BGR& p) { return c == 0 ? p.blue : c == 1 ? p.green : p.red; };
+                    auto at = [c](const BMP_BGR& p) {
+                        return c == 0 ? p.blue : c == 1 ? p.green : p.red;
+                    };
                     int top = static_cast<int>(at(first[g]) * (1 - fx) + at(first[g1]) * fx);
                     int bottom = static_cast<int>(at(second[g]) * (1 - fx) + at(second[g1]) * fx);
                     return static_cast<int>(top * (1 - fy) + bottom * fy);
@@ -94,7 +99,9 @@ struct Scaler {
     int run(CPLImage* s, CPLImage* d, RESIZE_OPTION o) { return filter(s, d, &o); }
 };
 
-constexpr std::uint32_t box(unsigned w, unsigned h) { return (w & 0xFFFF) | (h << 16); }
+constexpr std::uint32_t box(unsigned w, unsigned h) {
+    return (w & 0xFFFF) | (h << 16);
+}
 
 TEST(ScalerFilter, TargetSizesTruncateAndFitInsideTheBox) {
     const struct {
@@ -102,10 +109,14 @@ TEST(ScalerFilter, TargetSizesTruncateAndFitInsideTheBox) {
         RESIZE_OPTION option;
         int tw, th;
     } rows[] = {
-        {101, 51, {0, 50, 1}, 50, 25},   {200, 100, {1, box(100, 100), 1}, 100, 50},
-        {100, 200, {1, box(100, 100), 1}, 50, 100}, {50, 50, {1, box(100, 100), 0}, 100, 100},
-        {4, 2, {0, 250, 1}, 10, 5},      {33, 17, {0, 3, 0}, 0, 0},
-        {7, 3, {1, box(10, 30), 1}, 10, 4}, {3, 7, {0, 100, 1}, 3, 7},
+        {101, 51, {0, 50, 1}, 50, 25},
+        {200, 100, {1, box(100, 100), 1}, 100, 50},
+        {100, 200, {1, box(100, 100), 1}, 50, 100},
+        {50, 50, {1, box(100, 100), 0}, 100, 100},
+        {4, 2, {0, 250, 1}, 10, 5},
+        {33, 17, {0, 3, 0}, 0, 0},
+        {7, 3, {1, box(10, 30), 1}, 10, 4},
+        {3, 7, {0, 100, 1}, 3, 7},
     };
     Scaler scaler;
     for (const auto& row : rows) {
@@ -174,12 +185,22 @@ TEST(ScalerFilter, EveryMethodMatchesThePixelByPixelDefinition) {
         RESIZE_OPTION option;
         Method method;
     } rows[] = {
-        {101, 51, {0, 50, 1}, Box},     {37, 23, {0, 20, 1}, Box},      {37, 23, {0, 33, 1}, Box},
-        {7, 5, {0, 100, 1}, Box},       {40, 30, {0, 70, 1}, Box},      {3, 100, {0, 50, 1}, Box},
-        {100, 3, {0, 50, 1}, Box},      {23, 41, {1, box(10, 10), 1}, Box},
-        {13, 9, {0, 250, 1}, Bilinear}, {9, 13, {0, 500, 1}, Bilinear}, {1, 1, {0, 300, 1}, Bilinear},
-        {10, 10, {0, 123, 1}, Bilinear}, {5, 8, {1, box(60, 60), 1}, Bilinear},
-        {20, 12, {0, 50, 0}, Nearest},  {11, 7, {0, 150, 0}, Nearest},  {3, 100, {0, 50, 0}, Nearest},
+        {101, 51, {0, 50, 1}, Box},
+        {37, 23, {0, 20, 1}, Box},
+        {37, 23, {0, 33, 1}, Box},
+        {7, 5, {0, 100, 1}, Box},
+        {40, 30, {0, 70, 1}, Box},
+        {3, 100, {0, 50, 1}, Box},
+        {100, 3, {0, 50, 1}, Box},
+        {23, 41, {1, box(10, 10), 1}, Box},
+        {13, 9, {0, 250, 1}, Bilinear},
+        {9, 13, {0, 500, 1}, Bilinear},
+        {1, 1, {0, 300, 1}, Bilinear},
+        {10, 10, {0, 123, 1}, Bilinear},
+        {5, 8, {1, box(60, 60), 1}, Bilinear},
+        {20, 12, {0, 50, 0}, Nearest},
+        {11, 7, {0, 150, 0}, Nearest},
+        {3, 100, {0, 50, 0}, Nearest},
         {9, 9, {0, 333, 0}, Nearest},
     };
     Scaler scaler;
@@ -235,8 +256,11 @@ TEST(ScalerFilter, SourceWithoutPixelsLeavesAFilledDestinationAsItIs) {
 }
 
 TEST(FilterInfo, BothFiltersDescribeThemselves) {
-    const struct { const char* file; const wchar_t* name; int optionSize; } rows[] = {
-        {kScaler, L"Picture Resize", 12}, {kMixer, L"Picture Alphablend", 8}};
+    const struct {
+        const char* file;
+        const wchar_t* name;
+        int optionSize;
+    } rows[] = {{kScaler, L"Picture Resize", 12}, {kMixer, L"Picture Alphablend", 8}};
     for (const auto& row : rows) {
         auto info = stagedFunction<PFN_GetPluginInfo>(row.file, "GetPluginInfo");
         FILTER_INFO filled{};
@@ -261,7 +285,7 @@ struct Mixer {
     int run(CPLImage* s, CPLImage* d, ALPHABLEND_OPTION o) { return filter(s, d, &o); }
 };
 
-// 37 pixels a row: two whole 16-pixel blocks and a tail; every byte value occurs.
+// 37 pixels a row: one whole 32-pixel block and a tail; every byte value occurs.
 ImagePtr everyValueImage() {
     ImagePtr image = namedImage(37, 7);
     for (int y = 0; y < 7; ++y)
@@ -274,8 +298,14 @@ ImagePtr everyValueImage() {
 
 TEST(MixerFilter, BlendsEveryChannelAsDefinedInPlace) {
     const ALPHABLEND_OPTION rows[] = {
-        {0, 256},          {RGB(255, 255, 255), 128}, {0, 128},      {RGB(255, 0, 0), 0},
-        {RGB(10, 200, 77), 200}, {RGB(1, 2, 3), 1},   {RGB(255, 128, 0), 300}, {RGB(0, 255, 90), -50},
+        {0, 256},
+        {RGB(255, 255, 255), 128},
+        {0, 128},
+        {RGB(255, 0, 0), 0},
+        {RGB(10, 200, 77), 200},
+        {RGB(1, 2, 3), 1},
+        {RGB(255, 128, 0), 300},
+        {RGB(0, 255, 90), -50},
         {0xFF000000u | RGB(9, 9, 9), 64},
     };
     Mixer mixer;
@@ -290,8 +320,8 @@ TEST(MixerFilter, BlendsEveryChannelAsDefinedInPlace) {
                                        blended(in.green, option.alpha, GetGValue(option.colour)),
                                        blended(in.red, option.alpha, GetRValue(option.colour)));
                 ASSERT_EQ(pixelAt(*image, x, y), expect)
-                    << "colour " << std::hex << option.colour << std::dec << " alpha " << option.alpha
-                    << " at " << x << "," << y;
+                    << "colour " << std::hex << option.colour << std::dec << " alpha "
+                    << option.alpha << " at " << x << "," << y;
             }
         std::vector<unsigned char> bytes = pixelBytes(*image);
         for (int y = 0; y < 7; ++y)
@@ -300,7 +330,12 @@ TEST(MixerFilter, BlendsEveryChannelAsDefinedInPlace) {
 }
 
 TEST(MixerFilter, KnownValuesForWhiteBlackAndPlainColour) {
-    const struct { COLORREF colour; int alpha; int input; BMP_BGR output; } rows[] = {
+    const struct {
+        COLORREF colour;
+        int alpha;
+        int input;
+        BMP_BGR output;
+    } rows[] = {
         {RGB(255, 255, 255), 128, 0, pixel(128, 128, 128)},
         {RGB(255, 255, 255), 128, 255, pixel(255, 255, 255)},
         {RGB(0, 0, 0), 128, 255, pixel(128, 128, 128)},

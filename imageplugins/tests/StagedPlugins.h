@@ -31,8 +31,7 @@ inline std::wstring stagedPath(const char* fileName) {
 }
 
 // A staged plug-in's export; fails the test when the file or function is missing.
-template <class Function>
-Function stagedFunction(const char* fileName, const char* name) {
+template <class Function> Function stagedFunction(const char* fileName, const char* name) {
     HMODULE module = LoadLibrary(stagedPath(fileName).c_str());
     EXPECT_NE(module, nullptr) << fileName;
     auto function = reinterpret_cast<Function>(GetProcAddress(module, name));
@@ -87,7 +86,8 @@ inline std::vector<unsigned char> pixelBytes(CPLImage& image) {
     auto* bits = reinterpret_cast<const unsigned char*>(image.GetBitmapBits());
     if (!bits)
         return {};
-    return std::vector<unsigned char>(bits, bits + static_cast<std::size_t>(image.GetLineSize()) * h);
+    return std::vector<unsigned char>(bits,
+                                      bits + static_cast<std::size_t>(image.GetLineSize()) * h);
 }
 
 } // namespace lumo::test

@@ -12,7 +12,9 @@
 
 namespace {
 
-std::wstring widePath(const std::filesystem::path& path) { return path.wstring(); }
+std::wstring widePath(const std::filesystem::path& path) {
+    return path.wstring();
+}
 
 TEST(CPLMemoryData, AttachRecordsTypeAndSizeByOrigin) {
     CPLMemoryData* data = CPLMemoryData::create();
@@ -150,7 +152,8 @@ TEST(CPLData, OnlyTheOwningConstructorsReleaseAtTheEnd) {
     // An owning holder releases its block: the block is then freed exactly
     // once (a sanitizer build reports a double free or a leak otherwise).
     {
-        CPLData owner(L"memory", CPLMemoryData::create(PL_Malloc(8, true), CPLMemoryData::MEMORY_KERNEL));
+        CPLData owner(L"memory",
+                      CPLMemoryData::create(PL_Malloc(8, true), CPLMemoryData::MEMORY_KERNEL));
         EXPECT_TRUE(owner.is_memory());
         EXPECT_FALSE(owner.is_file());
     }

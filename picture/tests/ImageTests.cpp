@@ -30,7 +30,9 @@ BMP_BGR px(int b, int g, int r) {
     return BMP_BGR{static_cast<BYTE>(b), static_cast<BYTE>(g), static_cast<BYTE>(r)};
 }
 
-bool samePixel(BMP_BGR a, BMP_BGR b) { return a.blue == b.blue && a.green == b.green && a.red == b.red; }
+bool samePixel(BMP_BGR a, BMP_BGR b) {
+    return a.blue == b.blue && a.green == b.green && a.red == b.red;
+}
 
 // Every pixel distinct, so a misplaced row or column shows.
 void paintDistinct(CPLImage& image) {
@@ -63,7 +65,10 @@ TEST(PLMalloc, RefusesNegativeAndOverflowingSizes) {
 }
 
 TEST(CPLImage, StrideRoundsThreeBytesAPixelUpToFour) {
-    const struct { int width; int stride; } rows[] = {{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {101, 304}};
+    const struct {
+        int width;
+        int stride;
+    } rows[] = {{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {101, 304}};
     for (auto row : rows) {
         ImagePtr image = newImage(row.width, 1);
         EXPECT_EQ(image->GetLineSize(), row.stride) << row.width;
@@ -108,8 +113,11 @@ TEST(CPLImage, RowsAreStoredBottomUpAndFillBytesStayZero) {
 TEST(CPLImage, PixelAccessChecksEveryBound) {
     ImagePtr image = newImage(3, 2);
     BMP_BGR p{};
-    const struct { int x, y; bool ok; } rows[] = {
-        {0, 0, true}, {2, 1, true}, {-1, 0, false}, {0, -1, false}, {3, 0, false}, {0, 2, false}};
+    const struct {
+        int x, y;
+        bool ok;
+    } rows[] = {{0, 0, true},   {2, 1, true},  {-1, 0, false},
+                {0, -1, false}, {3, 0, false}, {0, 2, false}};
     for (auto row : rows) {
         EXPECT_EQ(image->SetImagePixel(row.x, row.y, px(9, 9, 9)), row.ok) << row.x << "," << row.y;
         EXPECT_EQ(image->GetImagePixel(row.x, row.y, p), row.ok) << row.x << "," << row.y;
@@ -197,8 +205,10 @@ TEST(CPLImage, LongNamesAreCutAndNameCopiesAreBounded) {
 }
 
 TEST(CPLImage, ImpossibleSizesFailTheAllocationCleanly) {
-    const struct { int width, height; } rows[] = {
-        {2000000000, 2000000000}, {INT_MAX, INT_MAX}, {INT_MAX, 1}, {1, INT_MAX}, {30000, 30000}, {715827882, 2}};
+    const struct {
+        int width, height;
+    } rows[] = {{2000000000, 2000000000}, {INT_MAX, INT_MAX}, {INT_MAX, 1}, {1, INT_MAX},
+                {30000, 30000},           {715827882, 2}};
     for (auto row : rows) {
         ImagePtr image = newImage();
         image->CreateImage(L"image");
@@ -217,10 +227,13 @@ TEST(CPLImage, GetBlockChecksTheRectangleAndCopiesIt) {
     paintDistinct(*source);
     ImagePtr block = newImage();
     block->CreateImage(L"image");
-    const struct { int x, y, w, h; bool ok; } rows[] = {
-        {1, 1, 3, 2, true},  {0, 0, 4, 3, true},  {2, 1, 3, 2, false}, {0, 2, 1, 2, false},
-        {-1, 0, 1, 1, false}, {0, -1, 1, 1, false}, {0, 0, 0, 1, false}, {0, 0, 1, 0, false},
-        {INT_MAX, 0, 1, 1, false}, {1, 0, INT_MAX, 1, false}};
+    const struct {
+        int x, y, w, h;
+        bool ok;
+    } rows[] = {{1, 1, 3, 2, true},       {0, 0, 4, 3, true},   {2, 1, 3, 2, false},
+                {0, 2, 1, 2, false},      {-1, 0, 1, 1, false}, {0, -1, 1, 1, false},
+                {0, 0, 0, 1, false},      {0, 0, 1, 0, false},  {INT_MAX, 0, 1, 1, false},
+                {1, 0, INT_MAX, 1, false}};
     for (auto row : rows) {
         EXPECT_EQ(source->GetBlock(row.x, row.y, row.w, row.h, block.get()), row.ok)
             << row.x << "," << row.y << " " << row.w << "x" << row.h;
