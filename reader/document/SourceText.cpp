@@ -86,7 +86,9 @@ ReadResult readSourceLines(const std::wstring& path, std::vector<std::wstring>& 
     if (!file)
         return ReadResult::CannotOpen;
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
+    // Only regular files are books: a directory has no text, and a device or
+    // pipe could feed the reader forever.
+    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
         return ReadResult::CannotOpen;
 
     LineSplitter splitter(lines);
@@ -94,8 +96,9 @@ ReadResult readSourceLines(const std::wstring& path, std::vector<std::wstring>& 
     for (;;) {
         size_t got = std::fread(buffer.get(), 1, READ_CHUNK, file.get());
         splitter.feed(std::string_view(buffer.get(), got));
-        if (got < READ_CHUNK)
-            break; // end of file, or a read error that ends the book here
+        // A read error ends the book here; the lines read so far stay.
+        if (got == 0 || std::ferror(file.get()))
+            break;
     }
     splitter.finish();
     return ReadResult::Read;

@@ -64,12 +64,14 @@ TEST(SourceText, LongLineIsReadWholeAcrossReadChunks) {
     EXPECT_EQ(lines[1], L"tail");
 }
 
-TEST(SourceText, MissingFilesAndDirectoriesDoNotOpen) {
+TEST(SourceText, OnlyRegularFilesOpen) {
     lumo::test::TempDir dir;
     Lines lines{L"kept"};
     EXPECT_EQ(yomite::readSourceLines((dir / "missing.txt").wstring(), lines), yomite::ReadResult::CannotOpen);
     EXPECT_EQ(yomite::readSourceLines(dir.path().wstring(), lines), yomite::ReadResult::CannotOpen);
     EXPECT_EQ(yomite::readSourceLines(L"", lines), yomite::ReadResult::CannotOpen);
+    // A device is no book: it would never end.
+    EXPECT_EQ(yomite::readSourceLines(L"/dev/zero", lines), yomite::ReadResult::CannotOpen);
     EXPECT_EQ(lines, Lines{L"kept"});
 }
 
