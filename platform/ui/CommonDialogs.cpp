@@ -1,0 +1,213 @@
+#include "platform/ui/CommonDialogs.h"
+
+#include "platform/ui/Resources.h"
+#include "platform/ui/TestHookState.h"
+#include "platform/ui/WinApp.h"
+#include "platform/ui/Window.h"
+#include "platform/ui/WindowState.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include <cstdlib>
+#include <cwchar>
+
+namespace {
+
+DWORD g_lastDialogError = 0;
+
+struct ItemList {
+    std::wstring path;
+};
+
+QWidget* ownerWidget(HWND) { return nullptr; }
+
+std::wstring directoryOf(const std::wstring& path) {
+    const size_t slash = path.rfind(PATH_SEPARATOR);
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+// Asks the test hooks or the real Qt dialog for a file; nullopt on cancel.
+std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFile, const std::wstring& initialDir,
+                                       DWORD flags, HWND owner) {
+    auto& h = lumo::test::hooks();
+    h.fileRecords.push_back({initialFile, initialDir, flags, open});
+    if (!h.fileAnswers.empty()) {
+        auto answer = h.fileAnswers.front();
+        h.fileAnswers.pop_front();
+        return answer;
+    }
+    if (lumo::test::headless())
+        return std::nullopt;
+    lumo::ensureGuiApplication();
+    const QString start = QString::fromStdWString(initialFile.empty() ? initialDir : initialFile);
+    QFileDialog::Options options;
+    const QString chosen = open ? QFileDialog::getOpenFileName(ownerWidget(owner), QString(), start, QString(),
+                                                               nullptr, options)
+                                : QFileDialog::getSaveFileName(ownerWidget(owner), QString(), start, QString(),
+                                                               nullptr, options);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen.toStdWString();
+}
+
+} // namespace
+
+int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
+    auto& h = lumo::test::hooks();
+    h.messageBoxRecords.push_back({lpText ? lpText : L"", lpCaption ? lpCaption : L"", uType});
+    const UINT buttons = uType & 0x0F;
+    const int cancelAnswer = buttons == MB_OK ? IDOK : buttons == MB_YESNO ? IDNO : IDCANCEL;
+    if (!h.messageBoxAnswers.empty()) {
+        const int answer = h.messageBoxAnswers.front();
+        h.messageBoxAnswers.pop_front();
+        return answer;
+    }
+    if (lumo::test::headless())
+        return cancelAnswer;
+    lumo::ensureGuiApplication();
+    QMessageBox box(ownerWidget(hWnd));
+    box.setWindowTitle(QString::fromWCharArray(lpCaption ? lpCaption : L""));
+    box.setText(QString::fromWCharArray(lpText ? lpText : L""));
+    struct Choice {
+        QMessageBox::StandardButton button;
+        int id;
+    };
+    std::vector<Choice> choices;
+    switch (buttons) {
+    case MB_OKCANCEL: choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    case MB_ABORTRETRYIGNORE:
+        choices = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+        break;
+    case MB_YESNOCANCEL:
+        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    case MB_YESNO: choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
+    case MB_RETRYCANCEL: choices = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    default: choices = {{QMessageBox::Ok, IDOK}}; break;
+    }
+    QMessageBox::StandardButtons set;
+    for (const Choice& c : choices)
+        set |= c.button;
+    box.setStandardButtons(set);
+    switch (uType & 0xF0) {
+    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    const int pressed = box.exec();
+    for (const Choice& c : choices)
+        if (pressed == c.button)
+            return c.id;
+    return cancelAnswer;
+}
+
+int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT) {
+    CWinApp* app = AfxGetApp();
+    CWnd* main = AfxGetMainWnd();
+    std::wstring caption = lumo::loadString(AFX_IDS_APP_TITLE);
+    if (caption.empty() && app)
+        caption = app->m_pszAppName.str();
+    return MessageBox(main ? main->m_hWnd : nullptr, lpszText, caption.c_str(), nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
+    return AfxMessageBox(lumo::loadString(nIDPrompt).c_str(), nType, nIDHelp);
+}
+
+BOOL GetOpenFileName(LPOPENFILENAME lpofn) {
+    g_lastDialogError = 0;
+    if (!lpofn || !lpofn->lpstrFile || lpofn->nMaxFile == 0) {
+        g_lastDialogError = CDERR_INITIALIZATION;
+        return FALSE;
+    }
+    const std::wstring initialFile(lpofn->lpstrFile, wcsnlen(lpofn->lpstrFile, lpofn->nMaxFile));
+    const std::wstring initialDir = lpofn->lpstrInitialDir ? lpofn->lpstrInitialDir : directoryOf(initialFile);
+    const auto chosen = chooseFile(true, initialFile, initialDir, lpofn->Flags, lpofn->hwndOwner);
+    if (!chosen)
+        return FALSE;
+    if (chosen->size() + 1 > lpofn->nMaxFile) {
+        // Too long for the caller's buffer: report it instead of cutting the path.
+        g_lastDialogError = FNERR_BUFFERTOOSMALL;
+        return FALSE;
+    }
+    std::wmemcpy(lpofn->lpstrFile, chosen->c_str(), chosen->size() + 1);
+    const size_t slash = chosen->rfind(PATH_SEPARATOR);
+    lpofn->nFileOffset = static_cast<WORD>(slash == std::wstring::npos ? 0 : slash + 1);
+    const size_t dot = chosen->rfind(L'.');
+    lpofn->nFileExtension =
+        static_cast<WORD>(dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash) ? 0 : dot + 1);
+    return TRUE;
+}
+
+DWORD CommDlgExtendedError() { return g_lastDialogError; }
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszFileName, DWORD dwFlags,
+                         LPCWSTR lpszFilter, CWnd* pParentWnd)
+    : m_bOpen(bOpenFileDialog), m_initialFile(lpszFileName) {
+    m_ofn.lStructSize = sizeof(OPENFILENAME);
+    m_ofn.hwndOwner = pParentWnd ? pParentWnd->m_hWnd : nullptr;
+    m_ofn.lpstrFilter = lpszFilter;
+    m_ofn.lpstrDefExt = lpszDefExt;
+    m_ofn.Flags = dwFlags;
+}
+
+int CFileDialog::DoModal() {
+    const std::wstring initialDir = m_ofn.lpstrInitialDir ? m_ofn.lpstrInitialDir : directoryOf(m_initialFile.str());
+    const auto chosen = chooseFile(m_bOpen != FALSE, m_initialFile.str(), initialDir, m_ofn.Flags, m_ofn.hwndOwner);
+    if (!chosen)
+        return IDCANCEL;
+    m_path = *chosen;
+    return IDOK;
+}
+
+CString CFileDialog::GetFileName() const {
+    const int slash = m_path.ReverseFind(PATH_SEPARATOR);
+    return slash < 0 ? m_path : m_path.Mid(slash + 1);
+}
+
+LPITEMIDLIST SHBrowseForFolder(BROWSEINFO* lpbi) {
+    if (!lpbi)
+        return nullptr;
+    auto& h = lumo::test::hooks();
+    h.folderRecords.push_back({lpbi->lpszTitle ? lpbi->lpszTitle : L"", lpbi->ulFlags});
+    std::optional<std::wstring> chosen;
+    if (!h.folderAnswers.empty()) {
+        chosen = h.folderAnswers.front();
+        h.folderAnswers.pop_front();
+    } else if (!lumo::test::headless()) {
+        lumo::ensureGuiApplication();
+        const QString dir = QFileDialog::getExistingDirectory(
+            nullptr, QString::fromWCharArray(lpbi->lpszTitle ? lpbi->lpszTitle : L""));
+        if (!dir.isEmpty())
+            chosen = dir.toStdWString();
+    }
+    if (!chosen)
+        return nullptr;
+    if (lpbi->pszDisplayName) {
+        const size_t slash = chosen->rfind(PATH_SEPARATOR);
+        std::wstring name = slash == std::wstring::npos ? *chosen : chosen->substr(slash + 1);
+        if (name.size() >= static_cast<size_t>(MAX_PATH))
+            name.resize(MAX_PATH - 1);
+        std::wmemcpy(lpbi->pszDisplayName, name.c_str(), name.size() + 1);
+    }
+    return reinterpret_cast<LPITEMIDLIST>(new ItemList{*chosen});
+}
+
+BOOL SHGetPathFromIDList(LPCITEMIDLIST pidl, LPWSTR pszPath) {
+    if (!pszPath)
+        return FALSE;
+    pszPath[0] = L'\0';
+    if (!pidl)
+        return FALSE;
+    const auto* item = reinterpret_cast<const ItemList*>(pidl);
+    // A path that does not fit the MAX_PATH buffer is refused, not cut.
+    if (item->path.empty() || item->path.size() >= static_cast<size_t>(MAX_PATH))
+        return FALSE;
+    std::wmemcpy(pszPath, item->path.c_str(), item->path.size() + 1);
+    return TRUE;
+}
+
+void CoTaskMemFree(void* pv) { delete static_cast<ItemList*>(pv); }

@@ -1,0 +1,373 @@
+#pragma once
+
+// Drawing: device contexts over a window's frame buffer or a memory bitmap,
+// with pens, brushes, fonts, compatible bitmaps and 24-bit DIB sections.
+//
+// A window DC draws into its top-level window's frame buffer, offset to the
+// window and clipped to it (and, for a paint DC, to the invalid part). A memory
+// DC draws into the bitmap selected into it. Every call works on the pixels at
+// once; nothing is batched.
+
+#include "platform/core/CString.h"
+#include "platform/ui/Geometry.h"
+#include "platform/ui/RuntimeClass.h"
+
+class CDC;
+class CWnd;
+namespace lumo {
+struct DeviceContext;
+struct GdiObject;
+}
+
+// Logical font record; lfHeight < 0 is the character (em) height in pixels,
+// lfHeight > 0 the cell height. The faces "ＭＳ ゴシック" and "ＭＳ 明朝" are
+// drawn with IPAGothic and IPAMincho; other faces fall back to IPAGothic.
+// The pixel size is made even, so a half-width character is exactly half a
+// full-width one.
+struct LOGFONT {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    WCHAR lfFaceName[32];
+};
+using LPLOGFONT = LOGFONT*;
+
+struct TEXTMETRIC {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+};
+
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    void* bmBits;
+};
+
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+};
+
+constexpr LONG FW_NORMAL = 400;
+constexpr LONG FW_BOLD = 700;
+constexpr BYTE SHIFTJIS_CHARSET = 128;
+constexpr BYTE DEFAULT_CHARSET = 1;
+
+// Raster operations of BitBlt.
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD SRCPAINT = 0x00EE0086;
+constexpr DWORD SRCAND = 0x008800C6;
+constexpr DWORD SRCINVERT = 0x00660046;
+constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+constexpr DWORD DSTINVERT = 0x00550009;
+
+// DrawText formats.
+constexpr UINT DT_TOP = 0x0000;
+constexpr UINT DT_LEFT = 0x0000;
+constexpr UINT DT_CENTER = 0x0001;
+constexpr UINT DT_RIGHT = 0x0002;
+constexpr UINT DT_VCENTER = 0x0004;
+constexpr UINT DT_BOTTOM = 0x0008;
+constexpr UINT DT_WORDBREAK = 0x0010;
+constexpr UINT DT_SINGLELINE = 0x0020;
+constexpr UINT DT_EXPANDTABS = 0x0040;
+constexpr UINT DT_NOCLIP = 0x0100;
+constexpr UINT DT_CALCRECT = 0x0400;
+constexpr UINT DT_NOPREFIX = 0x0800;
+
+// Background modes.
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+
+// DrawEdge.
+constexpr UINT BDR_RAISEDOUTER = 0x0001;
+constexpr UINT BDR_SUNKENOUTER = 0x0002;
+constexpr UINT BDR_RAISEDINNER = 0x0004;
+constexpr UINT BDR_SUNKENINNER = 0x0008;
+constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+constexpr UINT EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+constexpr UINT EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
+constexpr UINT BF_LEFT = 0x0001;
+constexpr UINT BF_TOP = 0x0002;
+constexpr UINT BF_RIGHT = 0x0004;
+constexpr UINT BF_BOTTOM = 0x0008;
+constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+constexpr UINT BF_MIDDLE = 0x0800;
+constexpr UINT BF_SOFT = 0x1000;
+constexpr UINT BF_ADJUST = 0x2000;
+constexpr UINT BF_FLAT = 0x4000;
+constexpr UINT BF_MONO = 0x8000;
+
+// Pen styles.
+constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
+constexpr int PS_NULL = 5;
+
+// Stock objects.
+constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+constexpr int HOLLOW_BRUSH = NULL_BRUSH;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
+constexpr int SYSTEM_FONT = 13;
+constexpr int DEFAULT_GUI_FONT = 17;
+
+// GetDeviceCaps.
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
+constexpr int BITSPIXEL = 12;
+constexpr int PLANES = 14;
+constexpr int LOGPIXELSX = 88;
+constexpr int LOGPIXELSY = 90;
+
+// System colours (the index may carry SYS_COLOR_INDEX_FLAG).
+constexpr int SYS_COLOR_INDEX_FLAG = 0x40000000;
+constexpr int COLOR_SCROLLBAR = 0;
+constexpr int COLOR_BACKGROUND = 1;
+constexpr int COLOR_ACTIVECAPTION = 2;
+constexpr int COLOR_WINDOW = 5;
+constexpr int COLOR_WINDOWFRAME = 6;
+constexpr int COLOR_MENU = 4;
+constexpr int COLOR_MENUTEXT = 7;
+constexpr int COLOR_WINDOWTEXT = 8;
+constexpr int COLOR_HIGHLIGHT = 13;
+constexpr int COLOR_HIGHLIGHTTEXT = 14;
+constexpr int COLOR_BTNFACE = 15;
+constexpr int COLOR_BTNSHADOW = 16;
+constexpr int COLOR_GRAYTEXT = 17;
+constexpr int COLOR_BTNTEXT = 18;
+constexpr int COLOR_BTNHIGHLIGHT = 20;
+constexpr int COLOR_3DDKSHADOW = 21;
+constexpr int COLOR_3DLIGHT = 22;
+constexpr int COLOR_3DFACE = COLOR_BTNFACE;
+constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
+constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
+
+constexpr UINT DIB_RGB_COLORS = 0;
+
+PLATFORMUI_API COLORREF GetSysColor(int nIndex);
+PLATFORMUI_API HBRUSH GetSysColorBrush(int nIndex);
+PLATFORMUI_API HGDIOBJ GetStockObject(int fnObject);
+
+// A pen, brush, font or bitmap. The wrapper deletes the object it holds
+// (stock objects are never deleted).
+class PLATFORMUI_API CGdiObject : public CObject {
+    DECLARE_DYNAMIC(CGdiObject)
+public:
+    HGDIOBJ m_hObject = nullptr;
+    CGdiObject() = default;
+    ~CGdiObject() override;
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+    static CGdiObject* FromHandle(HGDIOBJ hObject);
+    BOOL Attach(HGDIOBJ hObject);
+    HGDIOBJ Detach();
+    BOOL DeleteObject();
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    operator HGDIOBJ() const { return m_hObject; }
+    BOOL CreateStockObject(int nIndex);
+};
+
+class PLATFORMUI_API CPen : public CGdiObject {
+    DECLARE_DYNAMIC(CPen)
+public:
+    CPen() = default;
+    CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
+    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
+};
+
+class PLATFORMUI_API CBrush : public CGdiObject {
+    DECLARE_DYNAMIC(CBrush)
+public:
+    CBrush() = default;
+    explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
+    BOOL CreateSolidBrush(COLORREF crColor);
+};
+
+class PLATFORMUI_API CFont : public CGdiObject {
+    DECLARE_DYNAMIC(CFont)
+public:
+    BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
+    // nPointSize in tenths of a point at LOGPIXELSY.
+    BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
+    int GetLogFont(LOGFONT* pLogFont) const;
+};
+
+class PLATFORMUI_API CBitmap : public CGdiObject {
+    DECLARE_DYNAMIC(CBitmap)
+public:
+    static CBitmap* FromHandle(HBITMAP hBitmap);
+    // A bitmap that DCs like pDC can draw into, cleared to black.
+    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    int GetBitmap(BITMAP* pBitMap) const;
+    operator HBITMAP() const { return m_hObject; }
+};
+
+// A device context. The wrapper deletes a DC it created (CreateCompatibleDC)
+// and releases window DCs it obtained.
+class PLATFORMUI_API CDC : public CObject {
+    DECLARE_DYNAMIC(CDC)
+public:
+    HDC m_hDC = nullptr;
+
+    CDC() = default;
+    ~CDC() override;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    static CDC* FromHandle(HDC hDC);
+    BOOL Attach(HDC hDC);
+    HDC Detach();
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+
+    // A memory DC; draws nothing visible until a bitmap is selected.
+    BOOL CreateCompatibleDC(CDC* pDC);
+    BOOL DeleteDC();
+
+    // Selection: each returns the object of the same kind that was selected.
+    CPen* SelectObject(CPen* pPen);
+    CBrush* SelectObject(CBrush* pBrush);
+    CFont* SelectObject(CFont* pFont);
+    CBitmap* SelectObject(CBitmap* pBitmap);
+    CGdiObject* SelectObject(CGdiObject* pObject);
+    CGdiObject* SelectStockObject(int nIndex);
+    CFont* GetCurrentFont() const;
+
+    COLORREF SetTextColor(COLORREF crColor);
+    COLORREF GetTextColor() const;
+    COLORREF SetBkColor(COLORREF crColor);
+    COLORREF GetBkColor() const;
+    int SetBkMode(int nBkMode);
+    int GetBkMode() const;
+    int GetDeviceCaps(int nIndex) const;
+
+    // Fills and lines.
+    void FillSolidRect(LPCRECT lpRect, COLORREF clr);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);
+    void FillRect(LPCRECT lpRect, CBrush* pBrush);
+    BOOL Rectangle(int x1, int y1, int x2, int y2);
+    BOOL Rectangle(LPCRECT lpRect);
+    CPoint MoveTo(int x, int y);
+    BOOL LineTo(int x, int y);
+    BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
+    BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags);
+    COLORREF SetPixel(int x, int y, COLORREF crColor);
+    COLORREF GetPixel(int x, int y) const;
+
+    // Bit-block transfers: SRCCOPY, SRCAND, SRCPAINT, SRCINVERT.
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
+    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                    int nSrcHeight, DWORD dwRop);
+
+    // Text.
+    int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
+    int DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
+    BOOL TextOut(int x, int y, const CString& str);
+    BOOL TextOut(int x, int y, LPCWSTR lpszString, int nCount);
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszString, UINT nCount, const int* lpDxWidths);
+    CSize GetTextExtent(const CString& str) const;
+    CSize GetTextExtent(LPCWSTR lpszString, int nCount) const;
+    BOOL GetTextMetrics(TEXTMETRIC* lpMetrics) const;
+
+    BOOL DrawIcon(int x, int y, HICON hIcon);
+    BOOL DrawIcon(POINT point, HICON hIcon) { return DrawIcon(point.x, point.y, hIcon); }
+
+    lumo::DeviceContext* context() const;
+
+protected:
+    bool m_owned = false; // created here: DeleteDC on destruction
+};
+
+// The DC of a WM_PAINT handler: BeginPaint on construction (which erases the
+// background first when asked), EndPaint on destruction.
+class PLATFORMUI_API CPaintDC : public CDC {
+    DECLARE_DYNAMIC(CPaintDC)
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC() override;
+    PAINTSTRUCT m_ps{};
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+
+// A DC on a window's client area for drawing outside WM_PAINT.
+class PLATFORMUI_API CClientDC : public CDC {
+    DECLARE_DYNAMIC(CClientDC)
+public:
+    explicit CClientDC(CWnd* pWnd);
+    ~CClientDC() override;
+
+protected:
+    HWND m_hWnd = nullptr;
+};
+using CWindowDC = CClientDC;
+
+// Free functions over handles.
+PLATFORMUI_API HDC GetDC(HWND hWnd);
+PLATFORMUI_API int ReleaseDC(HWND hWnd, HDC hDC);
+PLATFORMUI_API HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
+PLATFORMUI_API BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+PLATFORMUI_API HDC CreateCompatibleDC(HDC hdc);
+PLATFORMUI_API BOOL DeleteDC(HDC hdc);
+PLATFORMUI_API HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);
+PLATFORMUI_API BOOL DeleteObject(HGDIOBJ ho);
+PLATFORMUI_API HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy);
+// A 24-bit (or 32-bit) DIB section. *ppvBits receives the pixel store in the
+// DIB layout (rows padded to 4 bytes, bottom-up for a positive biHeight);
+// drawing through a DC and writes through the pointer see the same pixels.
+// Null for other bit counts, a zero or oversized area, or a null header.
+PLATFORMUI_API HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits,
+                                        HANDLE hSection, DWORD offset);
+PLATFORMUI_API int GetObject(HGDIOBJ h, int c, void* pv);
+PLATFORMUI_API HBRUSH CreateSolidBrush(COLORREF color);
+PLATFORMUI_API HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
+PLATFORMUI_API HFONT CreateFontIndirect(const LOGFONT* lplf);
+PLATFORMUI_API BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
+PLATFORMUI_API int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
+PLATFORMUI_API int DrawText(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format);
+PLATFORMUI_API BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
+PLATFORMUI_API COLORREF SetTextColor(HDC hdc, COLORREF color);
+PLATFORMUI_API COLORREF SetBkColor(HDC hdc, COLORREF color);
+PLATFORMUI_API int SetBkMode(HDC hdc, int mode);
+PLATFORMUI_API int GetDeviceCaps(HDC hdc, int index);
+PLATFORMUI_API BOOL GetTextExtentPoint32(HDC hdc, LPCWSTR lpString, int c, SIZE* psizl);
+// Copies DIB rows to a DC (1:1 / scaled). Only 24- and 32-bit sources are
+// supported; the number of scan lines copied, 0 on failure.
+PLATFORMUI_API int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
+                                     UINT StartScan, UINT cLines, const void* lpvBits, const BITMAPINFO* lpbmi,
+                                     UINT ColorUse);
+PLATFORMUI_API int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
+                                 int SrcWidth, int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi,
+                                 UINT iUsage, DWORD rop);
+PLATFORMUI_API BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);

@@ -1,0 +1,137 @@
+// Tracking a pop-up menu: the real QMenu, or the test hook's answer.
+
+#include "platform/ui/Menu.h"
+
+#include "platform/ui/MenuData.h"
+#include "platform/ui/Surface.h"
+#include "platform/ui/TestHookState.h"
+#include "platform/ui/Window.h"
+#include "platform/ui/WindowState.h"
+
+#include <QMenu>
+
+namespace {
+
+lumo::test::MenuItemSnapshot snapshotItem(const lumo::MenuItemData& item, HWND owner, int index);
+
+std::vector<lumo::test::MenuItemSnapshot> snapshot(HMENU menu, HWND owner) {
+    std::vector<lumo::test::MenuItemSnapshot> items;
+    lumo::MenuData* data = lumo::menuData(menu);
+    if (!data)
+        return items;
+    for (size_t i = 0; i < data->items.size(); ++i)
+        items.push_back(snapshotItem(data->items[i], owner, static_cast<int>(i)));
+    return items;
+}
+
+lumo::test::MenuItemSnapshot snapshotItem(const lumo::MenuItemData& item, HWND owner, int index) {
+    lumo::test::MenuItemSnapshot s;
+    s.text = item.text;
+    s.id = item.popup ? static_cast<UINT>(-1) : item.id;
+    s.state = item.flags;
+    if (item.popup) {
+        // As if the user opened the submenu.
+        ::SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(item.popup),
+                      MAKELPARAM(static_cast<WORD>(index), FALSE));
+        s.items = snapshot(item.popup, owner);
+    }
+    return s;
+}
+
+bool enabledCommand(const std::vector<lumo::test::MenuItemSnapshot>& items, UINT command) {
+    for (const auto& item : items) {
+        if (item.state & MF_POPUP) {
+            if (!(item.state & (MF_GRAYED | MF_DISABLED)) && enabledCommand(item.items, command))
+                return true;
+            continue;
+        }
+        if (!(item.state & MF_SEPARATOR) && item.id == command && !(item.state & (MF_GRAYED | MF_DISABLED)))
+            return true;
+    }
+    return false;
+}
+
+void fillQMenu(QMenu* qmenu, HMENU menu, HWND owner, UINT* chosen) {
+    lumo::MenuData* data = lumo::menuData(menu);
+    if (!data)
+        return;
+    for (size_t i = 0; i < data->items.size(); ++i) {
+        const lumo::MenuItemData& item = data->items[i];
+        const QString text = QString::fromStdWString(item.text);
+        const bool enabled = !(item.flags & (MF_GRAYED | MF_DISABLED));
+        if (item.flags & MF_SEPARATOR) {
+            qmenu->addSeparator();
+        } else if (item.popup) {
+            QMenu* sub = qmenu->addMenu(text);
+            sub->setEnabled(enabled);
+            const HMENU popup = item.popup;
+            const int index = static_cast<int>(i);
+            QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, popup, owner, chosen, index] {
+                sub->clear();
+                ::SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                              MAKELPARAM(static_cast<WORD>(index), FALSE));
+                fillQMenu(sub, popup, owner, chosen);
+            });
+            // Qt shows a submenu only when it has actions; give it a placeholder
+            // until it opens.
+            sub->addAction(QString());
+        } else {
+            QAction* action = qmenu->addAction(text);
+            action->setEnabled(enabled);
+            action->setCheckable((item.flags & MF_CHECKED) != 0);
+            action->setChecked((item.flags & MF_CHECKED) != 0);
+            const UINT id = item.id;
+            QObject::connect(action, &QAction::triggered, action, [chosen, id] { *chosen = id; });
+        }
+    }
+}
+
+} // namespace
+
+BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWnd, LPCRECT) {
+    CWnd* owner = CWnd::FromHandle(hWnd);
+    if (!lumo::menuData(hMenu) || !owner)
+        return FALSE;
+    owner->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), MAKELPARAM(0, FALSE));
+    if (!lumo::menuData(hMenu) || !CWnd::FromHandle(hWnd))
+        return FALSE;
+
+    UINT chosen = 0;
+    auto& h = lumo::test::hooks();
+    if (!h.popupAnswers.empty() || lumo::test::headless()) {
+        lumo::test::PopupMenuRecord record;
+        record.items = snapshot(hMenu, hWnd);
+        record.at = POINT{x, y};
+        record.flags = uFlags;
+        h.popupRecords.push_back(record);
+        if (!h.popupAnswers.empty()) {
+            auto answer = std::move(h.popupAnswers.front());
+            h.popupAnswers.pop_front();
+            const UINT command = answer(record);
+            if (command && enabledCommand(record.items, command))
+                chosen = command;
+        }
+    } else {
+        lumo::ensureGuiApplication();
+        QMenu menu;
+        fillQMenu(&menu, hMenu, hWnd, &chosen);
+        CWnd* top = owner->GetTopLevelParent();
+        QPoint global(x, y);
+        if (top && top->state()->surface) {
+            const CRect& r = top->state()->rect;
+            global = top->state()->surface->mapToGlobal(QPoint(x - r.left, y - r.top));
+        }
+        menu.exec(global);
+    }
+    if (!chosen)
+        return FALSE;
+    if (uFlags & TPM_RETURNCMD)
+        return static_cast<BOOL>(chosen);
+    if (!(uFlags & TPM_NONOTIFY))
+        ::PostMessage(hWnd, WM_COMMAND, chosen, 0);
+    return TRUE;
+}
+
+BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect) {
+    return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd ? pWnd->m_hWnd : nullptr, lpRect);
+}

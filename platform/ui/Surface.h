@@ -1,0 +1,42 @@
+#pragma once
+
+// Private: the Qt widget that shows a top-level window's frame buffer and
+// turns Qt input into window messages.
+
+#include <QWidget>
+
+#include <string>
+
+class CWnd;
+
+namespace lumo {
+
+class Surface : public QWidget {
+public:
+    explicit Surface(CWnd* window);
+
+    // Repaints the widget from the frame buffer.
+    void present();
+    void resizeToFrame();
+    void setTitle(const std::wstring& title);
+    void applyShowState(bool visible, bool minimized);
+    void raiseWindow();
+    // The window is gone: stop forwarding and delete the widget later.
+    void detach();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CWnd* m_window;
+};
+
+} // namespace lumo

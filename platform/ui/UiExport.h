@@ -1,0 +1,6 @@
+#pragma once
+
+#include "platform/core/Export.h"
+
+// Everything platformui exports is marked with this macro.
+#define PLATFORMUI_API LUMO_VISIBLE

@@ -1,0 +1,105 @@
+#pragma once
+
+// Private: the platform's per-window record and the message queue.
+
+#include "platform/ui/Window.h"
+
+#include <QImage>
+#include <QRegion>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace lumo {
+
+class Surface;
+
+struct WindowState {
+    CWnd* wnd = nullptr;
+    CWnd* parent = nullptr;
+    std::vector<CWnd*> children; // z-order: later children are on top
+    CRect rect;                  // parent client coordinates; screen for top level
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    UINT id = 0;
+    std::wstring text;
+    std::wstring className;
+    bool visible = false;
+    bool enabled = true;
+    bool minimized = false;
+    bool destroying = false;
+    QRegion update;   // invalid part, client coordinates
+    bool erase = false;
+    COLORREF background = 0x00FFFFFF;
+    HMENU menu = nullptr;
+    // Top-level windows only.
+    QImage frame;
+    Surface* surface = nullptr;
+    bool painted = false;
+
+    bool isTopLevel() const { return parent == nullptr; }
+    // The top-level window and this window's offset in its frame buffer.
+    CWnd* topLevel() const;
+    QPoint frameOffset() const;
+    // The window's visible area in frame-buffer coordinates, without the
+    // areas of its visible children.
+    QRegion frameClip(bool clipChildren = true) const;
+    bool visibleInTree() const;
+    // Shows the changed frame buffer on screen.
+    void presentFrame() const;
+};
+
+// Dispatches one message to its window (PreTranslateMessage walk first).
+void dispatchMessage(MSG& msg);
+
+// Window bookkeeping shared by the window code and the queue.
+bool isLiveWindow(const CWnd* wnd);
+const std::vector<CWnd*>& topLevelWindows();
+void forgetWindowMessages(HWND hwnd);
+void forgetWindowTimers(HWND hwnd);
+void noteWindowShown();
+// Creates the Qt application object when none exists (tests, tools).
+void ensureGuiApplication();
+// The capture window, or null.
+CWnd* captureWindow();
+void setCaptureWindow(CWnd* wnd);
+
+// Input from the surfaces (or the test hooks): client point of the top-level
+// window; hit-tested to the capturing window or the innermost child.
+enum class PenAction { Down, Up, Move };
+void penInput(CWnd* topLevel, QPoint framePoint, PenAction action);
+void wheelInput(CWnd* topLevel, QPoint framePoint, int delta);
+void keyInput(CWnd* topLevel, UINT virtualKey, bool down);
+
+// Runs the queue until it is empty, then timers and painting, until nothing
+// is left to do. Returns false once a quit was requested.
+bool pumpMessages();
+bool quitRequested();
+int quitCode();
+void resetQuit();
+// Runs the Qt event loop until PostQuitMessage.
+int runMessageLoop();
+
+// Called when the queue goes idle after painting (LUMO_SCREENSHOT).
+void setIdleHook(std::function<void()> hook);
+
+} // namespace lumo
+
+namespace lumo {
+// Posts a message with an explicit time stamp and screen point (input).
+bool postMessageAt(const MSG& msg);
+// Makes the loop run soon (something was queued or invalidated).
+void wake();
+// True when a visible window has an invalid part.
+bool paintPending();
+} // namespace lumo
+
+namespace lumo {
+// Shift/Control/Alt held at the last key input, as FSHIFT | FCONTROL | FALT.
+BYTE currentKeyModifiers();
+void setKeyModifiers(BYTE modifiers);
+} // namespace lumo
