@@ -275,23 +275,46 @@ void blitToTarget(DrawTarget& t, int x, int y, const QImage& src, bool srcBottom
                   r.top() + shift.y(), r.width(), r.height(), op);
 }
 
-// A painter on the target with its clip and origin, flipped for bottom-up
-// pixel stores so that drawing lands where the rows are read.
+// A painter on the target with its clip and origin. Bottom-up pixel stores
+// are painted through a top-down scratch copy of the clip area, written back
+// row by row when the painter ends, so text is never drawn mirrored.
 class TargetPainter {
 public:
-    explicit TargetPainter(DrawTarget& t) : m_painter(t.image) {
-        m_painter.setClipRegion(t.clip);
-        if (t.bottomUp) {
-            m_painter.translate(0, t.image->height());
-            m_painter.scale(1, -1);
+    explicit TargetPainter(DrawTarget& t) : m_target(t) {
+        if (!t.bottomUp) {
+            m_painter.begin(t.image);
+            m_painter.setClipRegion(t.clip);
+            m_painter.translate(t.origin);
+            return;
         }
-        m_painter.translate(t.origin);
+        m_area = t.clip.boundingRect() & QRect(0, 0, t.image->width(), t.image->height());
+        m_scratch = QImage(std::max(m_area.width(), 1), std::max(m_area.height(), 1), QImage::Format_RGB32);
+        if (!m_area.isEmpty())
+            blitBlock(m_scratch, false, 0, 0, *t.image, true, m_area.left(), m_area.top(), m_area.width(),
+                      m_area.height(), RasterOp::Copy);
+        m_painter.begin(&m_scratch);
+        m_painter.setClipRegion(t.clip.translated(-m_area.topLeft()));
+        m_painter.translate(t.origin - m_area.topLeft());
+    }
+    ~TargetPainter() { finish(); }
+    void finish() {
+        if (!m_painter.isActive())
+            return;
+        m_painter.end();
+        if (!m_target.bottomUp || m_area.isEmpty())
+            return;
+        // Only the clip area may change.
+        for (const QRect& r : m_target.clip & m_area)
+            blitBlock(*m_target.image, true, r.left(), r.top(), m_scratch, false, r.left() - m_area.left(),
+                      r.top() - m_area.top(), r.width(), r.height(), RasterOp::Copy);
     }
     QPainter* operator->() { return &m_painter; }
-    QPainter& get() { return m_painter; }
 
 private:
+    DrawTarget& m_target;
     QPainter m_painter;
+    QRect m_area;
+    QImage m_scratch;
 };
 
 void fillLogical(DeviceContext* dc, const QRect& rect, COLORREF color) {
@@ -1282,7 +1305,7 @@ int CDC::DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
         p->drawText(QPoint(x, y + ascent), line);
         y += lineHeight;
     }
-    p.get().end();
+    p.finish();
     lumo::presentIfWindow(dc);
     return totalHeight;
 }
@@ -1328,7 +1351,7 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszSt
             cx += lpDxWidths[i];
         }
     }
-    p.get().end();
+    p.finish();
     lumo::presentIfWindow(dc);
     return TRUE;
 }

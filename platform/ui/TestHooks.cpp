@@ -67,6 +67,10 @@ void pumpMessages() {
     lumo::pumpMessages();
 }
 
+bool quitRequested() { return lumo::quitRequested(); }
+int quitCode() { return lumo::quitCode(); }
+void resetQuit() { lumo::resetQuit(); }
+
 void installManualClock(DWORD start) {
     manualClock() = std::make_unique<ManualClock>(start);
     Clock::install(manualClock().get());

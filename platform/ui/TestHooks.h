@@ -26,6 +26,10 @@ namespace lumo::test {
 
 // Processes queued messages, then timers and painting, until idle.
 PLATFORMUI_API void pumpMessages();
+// Whether PostQuitMessage was called (and with which code); resetQuit forgets it.
+PLATFORMUI_API bool quitRequested();
+PLATFORMUI_API int quitCode();
+PLATFORMUI_API void resetQuit();
 // Installs a manual clock at `start` (for timers, message times and the tick
 // count). The clock lives until uninstallManualClock.
 PLATFORMUI_API void installManualClock(DWORD start = 0);
