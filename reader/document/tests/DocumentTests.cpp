@@ -4,6 +4,7 @@
 
 #include "platform/ui/WinApp.h"
 
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -90,6 +91,30 @@ TEST_F(ReaderDocument, AutoSaveOffLeavesTheStoreAlone) {
     document->setCurrentIndex(10);
     document->OnCloseDocument();
     EXPECT_EQ(option(L"position/" + path), L"4,0");
+}
+
+TEST_F(ReaderDocument, OldProfileEntryOfTheApplicationIsUsedUntilTheNextClose) {
+    const char* oldConfigHome = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedConfigHome = oldConfigHome ? oldConfigHome : "";
+    setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+    const std::wstring path = writeBook();
+    {
+        CWinApp app(L"LumoCore");
+        app.SetRegistryKey(L"lumoCoreComponent");
+        ASSERT_TRUE(app.WriteProfileString(L"lumo.davarodiro.document\\position", path.c_str(), L"6,4"));
+
+        auto document = newDocument();
+        ASSERT_TRUE(document->OnOpenDocument(path.c_str()));
+        ASSERT_TRUE(document->layout(8, 5));
+        ASSERT_TRUE(document->restoreReadingPosition());
+        EXPECT_EQ(document->getCurrentIndex(), 19); // {6, 4} starts display line 19
+        document->OnCloseDocument();
+        EXPECT_EQ(option(L"position/" + path), L"6,4");
+    }
+    if (oldConfigHome)
+        setenv("XDG_CONFIG_HOME", savedConfigHome.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(ReaderDocument, WithoutAnApplicationThereIsNoOldProfileEntry) {
