@@ -8,6 +8,11 @@
 #include "platform/core/Module.h"
 
 #include <benchmark/benchmark.h>
+#include <png.h>
+
+#include <cstdio>
+// jpeglib.h needs size_t and FILE first.
+#include <jpeglib.h>
 
 #include <cmath>
 #include <cstdio>
@@ -36,6 +41,8 @@ struct Plugins {
     PFN_write_image write = plugin<PFN_write_image>("dibsave.eplg", "write_image");
     PFN_do_filter scale = plugin<PFN_do_filter>("scaler.fplg", "do_filter");
     PFN_do_filter blend = plugin<PFN_do_filter>("mixer.fplg", "do_filter");
+    PFN_read_image readPng = plugin<PFN_read_image>("png_import_wince.iplg", "read_image");
+    PFN_read_image readJpeg = plugin<PFN_read_image>("jpg_import_wince.iplg", "read_image");
 };
 Plugins& plugins() {
     static Plugins p;
@@ -201,6 +208,113 @@ void Enlarge200(benchmark::State& state) {
     state.SetLabel(label(static_cast<int>(state.range(0))));
 }
 
+// The same photo as PNG and as JPEG (quality 90), written by the libraries.
+std::filesystem::path codecFile(int index, bool png) {
+    Picture& p = picture(index);
+    std::filesystem::path file =
+        workDir() / ("picture" + std::to_string(p.width) + (png ? ".png" : ".jpg"));
+    if (std::filesystem::exists(file))
+        return file;
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(p.width) * p.height * 3);
+    for (int y = 0; y < p.height; ++y) {
+        auto* row = reinterpret_cast<unsigned char*>(p.image->GetLinePtr(static_cast<unsigned>(y)));
+        for (int x = 0; x < p.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                rgb[(static_cast<std::size_t>(y) * p.width + x) * 3 + c] = row[3 * x + 2 - c];
+    }
+    if (png) {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = static_cast<png_uint_32>(p.width);
+        image.height = static_cast<png_uint_32>(p.height);
+        image.format = PNG_FORMAT_RGB;
+        png_image_write_to_file(&image, file.c_str(), 0, rgb.data(), 0, nullptr);
+        return file;
+    }
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, out);
+    info.image_width = static_cast<JDIMENSION>(p.width);
+    info.image_height = static_cast<JDIMENSION>(p.height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = rgb.data() + static_cast<std::size_t>(info.next_scanline) * p.width * 3;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(out);
+    return file;
+}
+
+void PngReadImage(benchmark::State& state) {
+    std::wstring path = codecFile(static_cast<int>(state.range(0)), true).wstring();
+    for (auto _ : state) {
+        ImagePtr image = named();
+        plugins().readPng(path.c_str(), image.get());
+        benchmark::DoNotOptimize(image->GetBitmapBits());
+    }
+    state.SetLabel(label(static_cast<int>(state.range(0))));
+}
+
+// libpng's own simplified decode of the whole file into 8-bit BGR.
+void PngLibraryDecode(benchmark::State& state) {
+    std::string path = codecFile(static_cast<int>(state.range(0)), true).string();
+    for (auto _ : state) {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        png_image_begin_read_from_file(&image, path.c_str());
+        image.format = PNG_FORMAT_BGR;
+        std::unique_ptr<unsigned char[]> pixels(new unsigned char[PNG_IMAGE_SIZE(image)]);
+        png_image_finish_read(&image, nullptr, pixels.get(), 0, nullptr);
+        benchmark::DoNotOptimize(pixels.get());
+    }
+    state.SetLabel(label(static_cast<int>(state.range(0))));
+}
+
+void JpegReadImage(benchmark::State& state) {
+    std::wstring path = codecFile(static_cast<int>(state.range(0)), false).wstring();
+    for (auto _ : state) {
+        ImagePtr image = named();
+        plugins().readJpeg(path.c_str(), image.get());
+        benchmark::DoNotOptimize(image->GetBitmapBits());
+    }
+    state.SetLabel(label(static_cast<int>(state.range(0))));
+}
+
+// The library's example decode: stdio source, RGB scanlines into one buffer.
+void JpegLibraryDecode(benchmark::State& state) {
+    std::string path = codecFile(static_cast<int>(state.range(0)), false).string();
+    for (auto _ : state) {
+        std::FILE* in = std::fopen(path.c_str(), "rb");
+        jpeg_decompress_struct info{};
+        jpeg_error_mgr errors{};
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_decompress(&info);
+        jpeg_stdio_src(&info, in);
+        jpeg_read_header(&info, TRUE);
+        jpeg_start_decompress(&info);
+        std::size_t stride = static_cast<std::size_t>(info.output_width) * info.output_components;
+        std::unique_ptr<unsigned char[]> pixels(new unsigned char[stride * info.output_height]);
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW row = pixels.get() + stride * info.output_scanline;
+            jpeg_read_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_decompress(&info);
+        jpeg_destroy_decompress(&info);
+        std::fclose(in);
+        benchmark::DoNotOptimize(pixels.get());
+    }
+    state.SetLabel(label(static_cast<int>(state.range(0))));
+}
+
 #define PICTURE_BENCHMARK(name) BENCHMARK(name)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 PICTURE_BENCHMARK(ReadImage);
 PICTURE_BENCHMARK(FreadBaseline);
@@ -210,6 +324,10 @@ PICTURE_BENCHMARK(BlendInPlace);
 PICTURE_BENCHMARK(MemcpyBaseline);
 PICTURE_BENCHMARK(Backdrop);
 PICTURE_BENCHMARK(Enlarge200);
+PICTURE_BENCHMARK(PngReadImage);
+PICTURE_BENCHMARK(PngLibraryDecode);
+PICTURE_BENCHMARK(JpegReadImage);
+PICTURE_BENCHMARK(JpegLibraryDecode);
 
 // Keeps every run's time per iteration (ms) to print the ratios at the end.
 class CollectingReporter : public benchmark::ConsoleReporter {
@@ -262,6 +380,8 @@ int main(int argc, char** argv) {
         ratio("ReadImage", "FreadBaseline");
         ratio("WriteImage", "FwriteBaseline");
         ratio("BlendInPlace", "MemcpyBaseline");
+        ratio("PngReadImage", "PngLibraryDecode");
+        ratio("JpegReadImage", "JpegLibraryDecode");
         if (t.count("Backdrop" + arg) || t.count("Enlarge200" + arg)) {
             auto pillow = pillowTimes(picture(index).file);
             if (pillow.empty()) {
