@@ -1,5 +1,8 @@
 #include "LumoPluginManager.h"
 
+#include "ExtendToolManager.h"
+#include "LumoDocumentManager.h"
+
 #include "platform/core/FileSearch.h"
 #include "platform/core/Module.h"
 
@@ -13,9 +16,27 @@ namespace {
 using PluginEntryPoint = void (*)();
 }
 
-CLumoPluginManager::CLumoPluginManager() { loadOption(); }
+CLumoPluginManager::CLumoPluginManager() : documentManager(nullptr), extendToolManager(nullptr) {
+    loadOption();
+}
 
-CLumoPluginManager::~CLumoPluginManager() { saveOption(); }
+CLumoPluginManager::~CLumoPluginManager() {
+    delete documentManager;
+    delete extendToolManager;
+    saveOption();
+}
+
+CLumoDocumentManager* CLumoPluginManager::getDocumentManager() {
+    if (!documentManager)
+        documentManager = new CLumoDocumentManager();
+    return documentManager;
+}
+
+CExtendToolManager* CLumoPluginManager::getExtendToolManager() {
+    if (!extendToolManager)
+        extendToolManager = new CExtendToolManager();
+    return extendToolManager;
+}
 
 bool CLumoPluginManager::create() {
     if (instance)

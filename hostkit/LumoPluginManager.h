@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class CExtendToolManager;
+class CLumoDocumentManager;
 class CString;
 
 // The single object through which the host program and every plug-in module
@@ -30,8 +32,8 @@ public:
     // Creates the singleton, reads the options and loads the plug-ins. False,
     // doing nothing, when the instance already exists.
     static bool create();
-    // Unload entry points, then the configuration file is written and the
-    // instance cleared. Nothing happens without an instance.
+    // Unload entry points, then the registries are deleted, the configuration
+    // file is written and the instance cleared. Nothing happens without an instance.
     static void destroy();
     // The instance; created on first use.
     static CLumoPluginManager* getInstance();
@@ -41,6 +43,12 @@ public:
     // The program's directory with its trailing separator; a name without a
     // separator is returned whole.
     static std::wstring GetToolModuleDirectory();
+
+    // The document-type registry, created on first request with the built-in
+    // "DEFAULT" type; the same object afterwards.
+    CLumoDocumentManager* getDocumentManager();
+    // The tool registry, created on first request.
+    CExtendToolManager* getExtendToolManager();
 
     // Option store. The string forms set `value` to the default first and
     // return true only when section and key exist.
@@ -74,4 +82,6 @@ private:
     CLumoPluginManager();
 
     OptionMap optionMap;
+    CLumoDocumentManager* documentManager;
+    CExtendToolManager* extendToolManager;
 };

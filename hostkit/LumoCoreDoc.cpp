@@ -1,0 +1,3 @@
+#include "LumoCoreDoc.h"
+
+IMPLEMENT_DYNCREATE(CLumoCoreDoc, CDocument)

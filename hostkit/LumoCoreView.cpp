@@ -1,0 +1,3 @@
+#include "LumoCoreView.h"
+
+IMPLEMENT_DYNCREATE(CLumoCoreView, CView)
