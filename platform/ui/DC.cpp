@@ -283,7 +283,13 @@ public:
     explicit TargetPainter(DrawTarget& t) : m_target(t) {
         if (!t.bottomUp) {
             m_painter.begin(t.image);
-            m_painter.setClipRegion(t.clip);
+            // A clip covering the whole image costs time and changes nothing.
+            const QRect whole(0, 0, t.image->width(), t.image->height());
+            const bool coversAll = t.clip.rectCount() == 1 && t.clip.boundingRect().contains(whole);
+            if (!coversAll && t.clip.rectCount() == 1)
+                m_painter.setClipRect(t.clip.boundingRect());
+            else if (!coversAll)
+                m_painter.setClipRegion(t.clip);
             m_painter.translate(t.origin);
             return;
         }
@@ -367,6 +373,8 @@ QString toQString(LPCWSTR text, int count) {
 std::vector<QString> wrapLines(const QString& text, const QFontMetrics& metrics, int width, bool singleLine,
                                bool wordBreak) {
     std::vector<QString> lines;
+    if (singleLine && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return {text};
     const QStringList paragraphs =
         singleLine ? QStringList{QString(text).remove(QLatin1Char('\r')).replace(QLatin1Char('\n'), QLatin1Char(' '))}
                    : QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
@@ -1293,8 +1301,9 @@ int CDC::DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
     lumo::TargetPainter p(t);
     p->setFont(font);
     p->setPen(lumo::qcolor(dc->textColor));
+    const bool needWidth = (nFormat & (DT_CENTER | DT_RIGHT)) || dc->bkMode == OPAQUE;
     for (const QString& line : lines) {
-        const int width = metrics.horizontalAdvance(line);
+        const int width = needWidth ? metrics.horizontalAdvance(line) : 0;
         int x = box.left;
         if (nFormat & DT_CENTER)
             x = box.left + (box.Width() - width) / 2;
