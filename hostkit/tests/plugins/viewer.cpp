@@ -12,6 +12,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/View.h"
+#include "platform/ui/WinApp.h"
 
 namespace {
 
@@ -30,7 +31,9 @@ public:
         auto bytes = lumo::readFileBytes(path);
         if (!bytes)
             return FALSE;
-        probeEvents().push_back("open " + *bytes);
+        CWnd* main = AfxGetMainWnd();
+        probeEvents().push_back("open " + *bytes +
+                                (main && main->IsWindowVisible() ? " (frame shown)" : " (frame hidden)"));
         return TRUE;
     }
 };

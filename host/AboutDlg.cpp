@@ -1,0 +1,5 @@
+#include "AboutDlg.h"
+
+#include "HostResources.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

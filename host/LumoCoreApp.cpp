@@ -1,0 +1,63 @@
+#include "LumoCoreApp.h"
+
+#include "AboutDlg.h"
+#include "HostResources.h"
+
+#include "hostkit/LumoDocumentManager.h"
+#include "hostkit/LumoPluginManager.h"
+#include "platform/ui/FrameWnd.h"
+#include "platform/ui/TerminationSignals.h"
+#include "platform/ui/View.h"
+
+BEGIN_MESSAGE_MAP(CLumoCoreApp, CWinApp)
+    ON_COMMAND(57664, &CLumoCoreApp::OnAppAbout)
+    ON_COMMAND(57600, &CWinApp::OnFileNew)
+    ON_COMMAND(57601, &CWinApp::OnFileOpen)
+END_MESSAGE_MAP()
+
+CLumoCoreApp::CLumoCoreApp() = default;
+
+BOOL CLumoCoreApp::InitInstance() {
+    registerHostResources();
+    lumo::closeMainWindowOnTerminationSignals();
+    SetRegistryKey(L"lumoCoreComponent");
+    CLumoPluginManager::create();
+
+    CCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+    // The frame starts with the empty default view; the file is opened once
+    // the window is up, through its document type.
+    CString fileToOpen;
+    if (commandLine.m_nShellCommand == CCommandLineInfo::FileOpen) {
+        fileToOpen = commandLine.m_strFileName;
+        commandLine.m_nShellCommand = CCommandLineInfo::FileNew;
+        commandLine.m_strFileName.Empty();
+    }
+    if (!ProcessShellCommand(commandLine))
+        return FALSE;
+
+    m_pMainWnd->ShowWindow(SW_SHOW);
+    m_pMainWnd->UpdateWindow();
+    if (!fileToOpen.IsEmpty())
+        OpenDocumentFile(fileToOpen);
+    return TRUE;
+}
+
+int CLumoCoreApp::ExitInstance() {
+    CLumoPluginManager::destroy();
+    return CWinApp::ExitInstance();
+}
+
+CDocument* CLumoCoreApp::OpenDocumentFile(LPCWSTR lpszFileName) {
+    CLumoDocumentManager* documents = CLumoPluginManager::getInstance()->getDocumentManager();
+    if (documents->switchDocumentView(std::wstring(), lpszFileName))
+        WriteProfileString(L"lumo.main", L"lastDirectory", lpszFileName);
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    CView* view = frame ? frame->GetActiveView() : nullptr;
+    return view ? view->GetDocument() : nullptr;
+}
+
+void CLumoCoreApp::OnAppAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}

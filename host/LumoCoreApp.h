@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/ui/WinApp.h"
+
+// The program's application object: creates the plug-in manager before
+// anything else, lets the framework build the main frame from the "DEFAULT"
+// document template, opens a file named on the command line, and destroys the
+// manager at exit (which writes "lumoconf.ini").
+class CLumoCoreApp : public CWinApp {
+public:
+    CLumoCoreApp();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    // Hands the file to the document type that claims its extension.
+    CDocument* OpenDocumentFile(LPCWSTR lpszFileName) override;
+
+protected:
+    void OnAppAbout();
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,66 @@
+#include "HostFixture.h"
+
+#include "platform/ui/View.h"
+
+namespace {
+
+using HostApp = HostFixture;
+
+TEST_F(HostApp, StartsWithTheDefaultViewThenOpensTheFileNamedOnTheCommandLine) {
+    installViewer();
+    std::wstring book = writeBook("story.tst", "once");
+    CWinApp::SetCommandLineArguments({book});
+    ASSERT_TRUE(m_app.InitInstance());
+    ASSERT_NE(frame(), nullptr);
+    EXPECT_TRUE(frame()->IsWindowVisible());
+    EXPECT_EQ(activeViewClass(), "CTestViewerView");
+    EXPECT_EQ(probeEvents(), (std::vector<std::string>{"load viewer", "open once (frame shown)"}))
+        << "the frame was up with the default view before the file was opened";
+    EXPECT_EQ(m_app.GetProfileString(L"lumo.main", L"lastDirectory", L""), CString(book));
+    EXPECT_EQ(option(L"lumo.main", L"history/file/0"), L"<none>") << "the command line does not touch the history";
+    RECT client;
+    frame()->GetClientRect(&client);
+    EXPECT_EQ(client.right - client.left, 800);
+    EXPECT_EQ(client.bottom - client.top, 480);
+}
+
+TEST_F(HostApp, AnUnclaimedCommandLineFileKeepsTheDefaultViewSilently) {
+    installViewer();
+    CWinApp::SetCommandLineArguments({writeBook("notes.md", "x")});
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_EQ(activeViewClass(), "CLumoCoreView");
+    EXPECT_TRUE(lumo::test::messageBoxes().empty());
+    EXPECT_EQ(m_app.GetProfileString(L"lumo.main", L"lastDirectory", L"unset"), CString(L"unset"));
+}
+
+TEST_F(HostApp, WithoutPluginsStartUpFailsButTheConfigurationIsStillWritten) {
+    m_dir.write("lumoconf.ini", "[zz.old]\nk=v\n[aa.plugin]\nx=1\n");
+    EXPECT_FALSE(m_app.InitInstance()) << "no document template, no frame";
+    m_app.ExitInstance();
+    EXPECT_EQ(m_dir.read("lumoconf.ini"), "[aa.plugin]\nx=1\n[zz.old]\nk=v\n");
+}
+
+TEST_F(HostApp, ExitRunsUnloadEntryPointsBeforeWritingTheConfiguration) {
+    installViewer();
+    std::filesystem::copy_file(std::filesystem::path(TEST_PLUGIN_DIR) / "beta.lumo", m_dir / "plugins" / "beta.lumo");
+    ASSERT_TRUE(m_app.InitInstance());
+    m_app.m_pMainWnd->DestroyWindow();
+    lumo::test::pumpMessages();
+    m_app.ExitInstance();
+    EXPECT_EQ(CLumoPluginManager::instance, nullptr);
+    EXPECT_NE(m_dir.read("lumoconf.ini").find("[beta]\nunloaded=yes\n"), std::string::npos);
+}
+
+TEST_F(HostApp, AboutCommandShowsTheAboutBox) {
+    installViewer();
+    ASSERT_TRUE(m_app.InitInstance());
+    std::wstring caption;
+    lumo::test::driveNextDialog([&](lumo::test::DialogDriver& dialog) {
+        caption = dialog.caption();
+        dialog.press(IDOK);
+    });
+    frame()->SendMessage(WM_COMMAND, 57664, 0);
+    EXPECT_EQ(caption, L"バージョン情報 LumoCore");
+}
+
+} // namespace
