@@ -8,7 +8,8 @@ class CPLFileData;
 // way. Made and released only through create/destroy.
 class PICTURE_API CPLMemoryData {
 public:
-    enum MEMORY_TYPE {
+    // A fixed underlying type: attach records values outside the list too.
+    enum MEMORY_TYPE : int {
         MEMORY_KERNEL = 0,      // PL_Malloc; size read from its size word
         MEMORY_LOCAL = 1,       // the platform's local heap (the C heap here)
         MEMORY_LOCAL_FIXED = 2, // handled exactly as MEMORY_LOCAL
