@@ -1,5 +1,6 @@
 #include "HostFixture.h"
 
+#include "platform/ui/Menu.h"
 #include "platform/ui/View.h"
 
 namespace {
@@ -61,6 +62,37 @@ TEST_F(HostApp, AboutCommandShowsTheAboutBox) {
     });
     frame()->SendMessage(WM_COMMAND, 57664, 0);
     EXPECT_EQ(caption, L"バージョン情報 LumoCore");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HostApp, RecentFilesSurviveARestart) {
+    installViewer();
+    std::wstring book = writeBook("kept.tst", "k");
+    ASSERT_TRUE(m_app.InitInstance());
+    frame()->openFile(book);
+    m_app.m_pMainWnd->DestroyWindow();
+    lumo::test::pumpMessages();
+    m_app.ExitInstance();
+    CLumoPluginManager::hPluginInstance.clear();
+
+    CLumoCoreApp restarted;
+    ASSERT_TRUE(restarted.InitInstance());
+    auto* frame = dynamic_cast<CMainFrame*>(restarted.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    HMENU file = ::GetSubMenu(frame->currentMenu, 0);
+    HMENU recent = ::GetSubMenu(file, 4); // 開く, -, 環境設定, -, 最近使ったファイル
+    ASSERT_NE(recent, nullptr);
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(recent), MAKELPARAM(4, FALSE));
+    ASSERT_EQ(::GetMenuItemCount(recent), 1);
+    wchar_t text[512] = {};
+    ::GetMenuString(recent, 0, text, 512, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), book);
+    frame->DestroyWindow();
+    lumo::test::pumpMessages();
+    restarted.ExitInstance();
 }
 
 } // namespace
