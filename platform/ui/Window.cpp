@@ -281,9 +281,10 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return TRUE;
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
-    const int code = HIWORD(wParam);
+    // Menus and accelerators (no control window) send plain commands.
+    const int code = lParam == 0 ? static_cast<int>(CN_COMMAND) : HIWORD(wParam);
     return OnCmdMsg(id, code, nullptr, nullptr);
 }
 

@@ -133,6 +133,8 @@ protected:
         lumo::test::resetQuit();
         lumo::ResourceSet set;
         set.strings[IDR_TRACE] = L"Trace\nTraceDoc\nTrace\n\n\nTrace.Document\nTrace.Document";
+        set.accelerators[IDR_TRACE] = {{lumo::FVIRTKEY | lumo::FCONTROL, 'O', ID_FRAME},
+                                       {lumo::FVIRTKEY, 0x75 /* F6 */, ID_DOC}};
         lumo::registerResources(nullptr, set);
         app.AddDocTemplate(new CSingleDocTemplate(IDR_TRACE, RUNTIME_CLASS(CTraceDoc), RUNTIME_CLASS(CTraceFrame),
                                                   RUNTIME_CLASS(CTraceView)));
@@ -236,6 +238,19 @@ TEST_F(DocViewTest, TheCommandLineNamesAFileToOpen) {
     CCommandLineInfo none;
     app.ParseCommandLine(none);
     EXPECT_EQ(none.m_nShellCommand, CCommandLineInfo::FileNew);
+}
+
+TEST_F(DocViewTest, AcceleratorsOfTheFrameResourceBecomeCommands) {
+    CCommandLineInfo info;
+    ASSERT_TRUE(app.ProcessShellCommand(info));
+    lumo::test::pumpMessages();
+    trace().clear();
+    CView* view = frame()->GetActiveView();
+    lumo::test::key(view, 'O', lumo::FCONTROL);
+    lumo::test::key(view, 0x75);
+    lumo::test::key(view, 'O'); // without Ctrl: no accelerator
+    lumo::test::key(view, 0x75, lumo::FSHIFT);
+    EXPECT_EQ(trace(), (std::vector<std::string>{"frame frame", "doc doc"}));
 }
 
 TEST(DocViewNoTemplate, NewDocumentFailsWithoutTemplates) {

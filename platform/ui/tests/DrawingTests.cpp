@@ -1,4 +1,5 @@
 #include "platform/ui/DC.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/TestHooks.h"
 
 #include <gtest/gtest.h>
@@ -369,6 +370,53 @@ TEST(Lines, LinesLeaveOutTheirEndPoint) {
     canvas.dc.Rectangle(0, 0, 3, 3);
     EXPECT_EQ(canvas.dc.GetPixel(2, 2), BLACK);
     EXPECT_EQ(canvas.dc.GetPixel(1, 1), WHITE);
+}
+
+TEST(Icons, DrawnFromModuleResourcesWithTransparency) {
+    static int anchor;
+    const HINSTANCE module = reinterpret_cast<HINSTANCE>(&anchor);
+    lumo::IconImage icon;
+    icon.width = 2;
+    icon.height = 2;
+    icon.pixels = {0xFFFF0000u, 0x00000000u, 0xFF00FF00u, 0xFF0000FFu};
+    lumo::ResourceSet set;
+    set.icons[128] = icon;
+    lumo::registerResources(module, set);
+    const HICON handle = LoadIcon(module, MAKEINTRESOURCE(128));
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(LoadIcon(module, MAKEINTRESOURCE(129)), nullptr);
+    MemoryCanvas canvas(4, 4, WHITE);
+    ASSERT_TRUE(canvas.dc.DrawIcon(1, 1, handle));
+    EXPECT_EQ(canvas.dc.GetPixel(1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.dc.GetPixel(2, 1), WHITE) << "transparent pixels leave the background";
+    EXPECT_EQ(canvas.dc.GetPixel(1, 2), RGB(0, 255, 0));
+    EXPECT_EQ(canvas.dc.GetPixel(2, 2), RGB(0, 0, 255));
+    EXPECT_FALSE(canvas.dc.DrawIcon(0, 0, nullptr));
+    lumo::unregisterResources(module);
+}
+
+TEST(Resources, StringsAreFoundByModuleOrAlongTheChain) {
+    static int a, b;
+    const HINSTANCE first = reinterpret_cast<HINSTANCE>(&a);
+    const HINSTANCE second = reinterpret_cast<HINSTANCE>(&b);
+    lumo::ResourceSet one, two;
+    one.strings[5] = L"first";
+    two.strings[5] = L"second";
+    two.strings[6] = L"only second";
+    lumo::registerResources(first, one);
+    lumo::registerResources(second, two);
+    wchar_t buffer[6];
+    EXPECT_EQ(LoadString(second, 5, buffer, 6), 5);
+    EXPECT_STREQ(buffer, L"secon") << "cut to the buffer with a terminating NUL";
+    EXPECT_EQ(lumo::loadString(5), L"first") << "the chain searches modules in registration order";
+    EXPECT_EQ(lumo::loadString(6), L"only second");
+    EXPECT_EQ(LoadString(first, 6, buffer, 6), 0);
+    EXPECT_STREQ(buffer, L"");
+    AfxSetResourceHandle(second);
+    EXPECT_EQ(lumo::loadString(5), L"second") << "the resource handle is searched first";
+    AfxSetResourceHandle(nullptr);
+    lumo::unregisterResources(first);
+    lumo::unregisterResources(second);
 }
 
 } // namespace
