@@ -91,6 +91,16 @@ void noteWarning(j_common_ptr info, int level) {
         errors->truncated = true;
 }
 
+// A progressive stream may hold any number of scans, each a pass over the
+// whole picture; real files have a dozen, so many more is an attack.
+constexpr int kMaxScans = 500;
+
+void limitScans(j_common_ptr info) {
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxScans)
+        failDecode(info);
+}
+
 // From ink to light; Adobe's files store the ink inverted.
 void inkToBgr(const JSAMPLE* cmyk, BMP_BGR* out, std::uint32_t width, bool inverted) {
     for (std::uint32_t x = 0; x < width; ++x, cmyk += 4) {
@@ -121,6 +131,8 @@ public:
         jpeg_create_decompress(&m_info);
         m_created = true;
         m_info.mem->max_memory_to_use = kMaxDecoderMemory;
+        m_progress.progress_monitor = limitScans;
+        m_info.progress = &m_progress;
         jpeg_stdio_src(&m_info, file);
     }
     ~JpegDecoder() {
@@ -170,6 +182,7 @@ public:
 private:
     jpeg_decompress_struct m_info{};
     ErrorManager m_errors{};
+    jpeg_progress_mgr m_progress{};
     bool m_created = false;
     bool m_ink = false;
 };

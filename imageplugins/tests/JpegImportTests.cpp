@@ -143,6 +143,30 @@ TEST(JpegImport, TruncatedAndForeignFilesOpenButGiveNoPixels) {
     EXPECT_EQ(jpeg.read((dir / "absent.jpg").wstring().c_str(), image.get()), 0);
 }
 
+TEST(JpegImport, StreamsWithEndlessScansAreRefused) {
+    JpegImport jpeg;
+    TempDir dir;
+    ASSERT_TRUE(writeJpeg(dir / "p.jpg", W, H, JpegKind::Colour, true, source(JpegKind::Colour)));
+    std::string bytes = dir.read("p.jpg");
+    std::size_t lastScan = bytes.rfind("\xFF\xDA");
+    std::size_t end = bytes.rfind("\xFF\xD9");
+    ASSERT_LT(lastScan, end);
+    std::string scan = bytes.substr(lastScan, end - lastScan);
+    const struct {
+        int copies;
+        bool decodes;
+    } rows[] = {{20, true}, {600, false}};
+    for (const auto& row : rows) {
+        std::string many = bytes.substr(0, end);
+        for (int i = 0; i < row.copies; ++i)
+            many += scan;
+        dir.write("many.jpg", many + "\xFF\xD9");
+        ImagePtr image = namedImage();
+        EXPECT_EQ(jpeg.read((dir / "many.jpg").wstring().c_str(), image.get()), 1);
+        EXPECT_EQ(image->HasObject(), row.decodes) << row.copies << " extra scans";
+    }
+}
+
 TEST(JpegImport, HeaderTestsWalkTheMarkers) {
     JpegImport jpeg;
     TempDir dir;
