@@ -11,7 +11,9 @@
 #include "platform/ui/WindowState.h"
 
 #include <QApplication>
+#include <QEvent>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -180,10 +182,27 @@ CWinApp* AfxGetApp() { return g_app; }
 
 CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
 
+namespace {
+
+// Windows still open when the program ends go before the Qt application does,
+// so no widget outlives it.
+void destroyRemainingWindows() {
+    while (!lumo::topLevelWindows().empty()) {
+        CWnd* window = lumo::topLevelWindows().back();
+        if (!window->DestroyWindow())
+            break;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
 int AfxWinMain(int argc, char** argv) {
     static int qtArgc = 0;
     qtArgc = argc;
-    QApplication qtApp(qtArgc, argv);
+    std::optional<QApplication> qtApp;
+    if (!QCoreApplication::instance())
+        qtApp.emplace(qtArgc, argv);
     std::vector<std::wstring> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(lumo::fromUtf8(argv[i]));
@@ -192,12 +211,16 @@ int AfxWinMain(int argc, char** argv) {
     if (!app)
         return -1;
     lumo::resetQuit();
+    int result = 0;
     if (!app->InitInstance()) {
         if (app->m_pMainWnd)
             app->m_pMainWnd->DestroyWindow();
-        return app->ExitInstance();
+        result = app->ExitInstance();
+    } else {
+        result = app->Run();
     }
-    return app->Run();
+    destroyRemainingWindows();
+    return result;
 }
 
 BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule) {
