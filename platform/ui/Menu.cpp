@@ -6,21 +6,26 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace lumo {
 namespace {
 
-std::unordered_set<MenuData*>& liveMenus() {
-    static std::unordered_set<MenuData*> menus;
+// Handles are serial numbers, never reused, so a stale handle can never
+// reach a menu created later.
+std::unordered_map<UINT_PTR, MenuData*>& liveMenus() {
+    static std::unordered_map<UINT_PTR, MenuData*> menus;
     return menus;
 }
+
+UINT_PTR g_nextMenuHandle = 0x10000;
 
 HMENU newMenu(bool popup) {
     auto* data = new MenuData;
     data->isPopup = popup;
-    liveMenus().insert(data);
-    return reinterpret_cast<HMENU>(data);
+    data->handle = g_nextMenuHandle++;
+    liveMenus()[data->handle] = data;
+    return reinterpret_cast<HMENU>(data->handle);
 }
 
 // An item found by command id (searching submenus depth-first) or position.
@@ -77,7 +82,7 @@ bool makeItem(UINT flags, UINT_PTR idOrMenu, LPCWSTR text, MenuItemData& item) {
 }
 
 void destroyTree(MenuData* menu) {
-    if (!liveMenus().erase(menu))
+    if (!liveMenus().erase(menu->handle))
         return;
     for (MenuItemData& item : menu->items)
         if (MenuData* sub = menuData(item.popup))
@@ -109,8 +114,8 @@ void fillFromTemplate(HMENU target, const std::vector<MenuTemplateItem>& items) 
 } // namespace
 
 MenuData* menuData(HMENU menu) {
-    auto* data = reinterpret_cast<MenuData*>(menu);
-    return data && liveMenus().count(data) ? data : nullptr;
+    const auto found = liveMenus().find(reinterpret_cast<UINT_PTR>(menu));
+    return found == liveMenus().end() ? nullptr : found->second;
 }
 
 } // namespace lumo

@@ -20,6 +20,7 @@ struct MenuItemData {
 struct MenuData {
     std::vector<MenuItemData> items;
     bool isPopup = false;
+    UINT_PTR handle = 0;
     std::unique_ptr<CMenu> wrapper; // the FromHandle object
 };
 

@@ -118,6 +118,18 @@ TEST(Menu, DestroyingAMenuDestroysItsSubmenusAndWrappers) {
     EXPECT_EQ(GetSubMenu(nullptr, 0), nullptr);
 }
 
+TEST(Menu, AStaleHandleNeverReachesANewerMenu) {
+    HMENU old = CreatePopupMenu();
+    DestroyMenu(old);
+    for (int i = 0; i < 100; ++i) {
+        HMENU fresh = CreatePopupMenu();
+        EXPECT_NE(fresh, old);
+        DestroyMenu(fresh);
+    }
+    EXPECT_FALSE(AppendMenu(old, MF_STRING, 1, L"x"));
+    EXPECT_FALSE(DestroyMenu(old));
+}
+
 TEST(Menu, AWrapperDestroysItsMenuUnlessDetached) {
     HMENU kept;
     {
