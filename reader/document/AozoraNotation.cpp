@@ -176,6 +176,11 @@ bool parseLine(const std::wstring& rawLine, std::wstring& visibleText,
         case RUBY_CLOSE:
             rubySpans.push_back({explicitStart, rubyEnd,
                                  rawLine.substr(rubyTextStart, i - rubyTextStart)});
+            // After a stray closing mark the next one starts its text here:
+            // otherwise every stray mark would copy the whole line so far, and
+            // a line of them would need memory growing with its square.
+            if (!rubyOpen)
+                rubyTextStart = i + 1;
             explicitStart = rubyEnd = -1;
             rubyOpen = false;
             continue;

@@ -72,6 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"stray_close_uses_line_start", L"あ》い", L"あい", {{-1, -1, L"あ"}}},
         ParseCase{"stray_close_after_ruby", L"漢《かん》字》", L"漢字",
                   {{0, 2, L"かん"}, {-1, -1, L"かん》字"}}},
+        ParseCase{"stray_closes_do_not_repeat_text", L"あ》い》う》", L"あいう",
+                  {{-1, -1, L"あ"}, {-1, -1, L"い"}, {-1, -1, L"う"}}},
         ParseCase{"ruby_marks_act_inside_annotation", L"［＃《注》］x", L"x", {{-2, 0, L"注"}}},
         ParseCase{"lone_open_angle_stays", L"a<b", L"a<b", {}},
         ParseCase{"unknown_tag_stays", L"<b>x</b>", L"<b>x</b>", {}},
@@ -217,6 +219,19 @@ TEST(ParseInlineTag, IllustrationRewriteHappensInPlace) {
     std::wstring text = L"［＃挿絵（p.png）入る］";
     ASSERT_TRUE(yomite::parseInlineTag(text, tag));
     EXPECT_EQ(text, L"<img src=\"p.png\">");
+}
+
+TEST(ParseLine, LongRunOfStrayClosingMarksStaysLinear) {
+    const std::wstring line(200'000, yomite::RUBY_CLOSE);
+    std::wstring visible;
+    std::vector<RubySpan> spans;
+    InlineTag tag;
+    yomite::parseLine(line, visible, spans, tag);
+    ASSERT_EQ(spans.size(), line.size());
+    size_t text = 0;
+    for (const RubySpan& span : spans)
+        text += span.rubyText.size();
+    EXPECT_EQ(text, 0u);
 }
 
 TEST(ColumnWidth, CountsHalfWidthAsOneAndEverythingElseAsTwo) {
