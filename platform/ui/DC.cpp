@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <unordered_set>
 #include <utility>
 
@@ -63,11 +64,14 @@ QString familyFor(const std::wstring& face) {
 // Cell height (ascent + descent) per em of a family, to turn a positive
 // lfHeight (cell height) into an em size.
 double cellPerEm(const QString& family) {
+    static std::map<QString, double> cache;
+    if (auto found = cache.find(family); found != cache.end())
+        return found->second;
     QFont probe(family);
     probe.setPixelSize(1000);
     QFontMetricsF metrics(probe);
     const double cell = metrics.ascent() + metrics.descent();
-    return cell > 0 ? cell / 1000.0 : 1.0;
+    return cache[family] = cell > 0 ? cell / 1000.0 : 1.0;
 }
 
 void setFontMetrics(GdiObject* object) {

@@ -69,10 +69,9 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
         return nullptr;
     }
     auto* view = static_cast<CWnd*>(object);
-    CRect client;
-    GetClientRect(&client);
+    // Created empty and sized by the next RecalcLayout, as the original does.
     // On failure the window deleted itself (PostNcDestroy) when it existed.
-    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, client, this, nID, pContext))
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, nID, pContext))
         return nullptr;
     return view;
 }

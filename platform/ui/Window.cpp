@@ -300,7 +300,7 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
     return TRUE;
 }
 
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: {
         CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
@@ -319,6 +319,11 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
     }
     case WM_CLOSE:
         DestroyWindow();
+        return 0;
+    case WM_MOUSEWHEEL:
+        // An unhandled wheel goes up to the parent.
+        if (CWnd* parent = GetParent())
+            return parent->SendMessage(WM_MOUSEWHEEL, wParam, lParam);
         return 0;
     default:
         return 0;
@@ -775,6 +780,23 @@ BOOL SetForegroundWindow(HWND hWnd) {
 }
 
 UINT GetDoubleClickTime() { return 500; }
+
+int GetSystemMetrics(int nIndex) {
+    switch (nIndex) {
+    case SM_CXSCREEN: return 800;
+    case SM_CYSCREEN: return 480;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK: return 4;
+    default: return 0;
+    }
+}
+
+SHORT GetKeyState(int nVirtKey) {
+    const BYTE modifiers = lumo::currentKeyModifiers();
+    const bool down = (nVirtKey == VK_SHIFT && (modifiers & 0x04)) || (nVirtKey == VK_CONTROL && (modifiers & 0x08)) ||
+                      (nVirtKey == VK_MENU && (modifiers & 0x10));
+    return down ? static_cast<SHORT>(0x8000) : 0;
+}
 
 HWND FindWindow(LPCWSTR lpClassName, LPCWSTR lpWindowName) {
     for (CWnd* wnd : lumo::topLevels()) {

@@ -237,6 +237,18 @@ PLATFORMUI_API LONG GetMessageTime();
 PLATFORMUI_API DWORD GetMessagePos();
 // The interval within which a second tap is a double tap (ms).
 PLATFORMUI_API UINT GetDoubleClickTime();
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXDOUBLECLK = 36;
+constexpr int SM_CYDOUBLECLK = 37;
+// The device's screen (800 x 480) and double-tap distance.
+PLATFORMUI_API int GetSystemMetrics(int nIndex);
+using SHORT = short;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;
+// The high bit is set while Shift, Control or Alt is held (other keys: 0).
+PLATFORMUI_API SHORT GetKeyState(int nVirtKey);
 // Finds a top-level window by window text (class names are not kept; a
 // class name matches only a window created with that class name).
 PLATFORMUI_API HWND FindWindow(LPCWSTR lpClassName, LPCWSTR lpWindowName);

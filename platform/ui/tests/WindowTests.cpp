@@ -304,6 +304,14 @@ TEST_F(WindowTest, WheelReachesTheWindowUnderThePen) {
     EXPECT_EQ(left.log, (std::vector<std::string>{"wheel -120"}));
 }
 
+TEST_F(WindowTest, AnUnhandledWheelGoesToTheParent) {
+    CWnd plain;
+    ASSERT_TRUE(plain.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 50}, &left, 3));
+    lumo::test::wheel(&plain, POINT{5, 5}, 240);
+    EXPECT_EQ(left.log, (std::vector<std::string>{"wheel 240"}));
+    plain.DestroyWindow();
+}
+
 TEST_F(WindowTest, CoordinatesConvertBetweenClientAndScreen) {
     top.MoveWindow(30, 40, 200, 100, FALSE);
     CPoint p(5, 6);
