@@ -371,3 +371,14 @@ PLATFORMUI_API int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, i
                                  int SrcWidth, int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi,
                                  UINT iUsage, DWORD rop);
 PLATFORMUI_API BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
+// Draws an icon scaled to cx x cy (0: its own size); the other arguments are ignored.
+PLATFORMUI_API BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth,
+                               UINT istepIfAniCur, HBRUSH hbrFlickerFreeDraw, UINT diFlags);
+// Icons are module resources shared by every loader; destroying one is a no-op
+// that reports success for a loaded icon.
+PLATFORMUI_API BOOL DestroyIcon(HICON hIcon);
+constexpr UINT IMAGE_BITMAP = 0;
+constexpr UINT IMAGE_ICON = 1;
+constexpr UINT DI_NORMAL = 0x0003;
+// Only IMAGE_ICON is supported (the icon at its own size); null otherwise.
+PLATFORMUI_API HANDLE LoadImage(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy, UINT fuLoad);

@@ -392,6 +392,14 @@ TEST(Icons, DrawnFromModuleResourcesWithTransparency) {
     EXPECT_EQ(canvas.dc.GetPixel(1, 2), RGB(0, 255, 0));
     EXPECT_EQ(canvas.dc.GetPixel(2, 2), RGB(0, 0, 255));
     EXPECT_FALSE(canvas.dc.DrawIcon(0, 0, nullptr));
+    MemoryCanvas big(4, 4, WHITE);
+    ASSERT_TRUE(DrawIconEx(big.dc, 0, 0, handle, 4, 4, 0, nullptr, DI_NORMAL));
+    EXPECT_EQ(big.dc.GetPixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(big.dc.GetPixel(3, 3), RGB(0, 0, 255)) << "scaled to 4 x 4";
+    EXPECT_EQ(LoadImage(module, MAKEINTRESOURCE(128), IMAGE_ICON, 0, 0, 0), handle);
+    EXPECT_EQ(LoadImage(module, MAKEINTRESOURCE(128), IMAGE_BITMAP, 0, 0, 0), nullptr);
+    EXPECT_TRUE(DestroyIcon(handle));
+    EXPECT_TRUE(canvas.dc.DrawIcon(1, 1, handle)) << "destroying a resource icon keeps it usable";
     lumo::unregisterResources(module);
 }
 
