@@ -1,0 +1,110 @@
+// The real Qt side: the message loop on Qt's event loop, real-time timers and
+// Qt input events on a top-level window's widget.
+
+#include "platform/ui/Surface.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/WinApp.h"
+#include "platform/ui/Window.h"
+#include "platform/ui/WindowState.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class CLoopWnd : public CWnd {
+public:
+    std::vector<std::string> log;
+    int ticks = 0;
+    void OnTimer(UINT_PTR) {
+        if (++ticks == 3)
+            PostMessage(WM_CLOSE);
+    }
+    void OnLButtonDown(UINT, CPoint p) { log.push_back("down " + std::to_string(p.x) + "," + std::to_string(p.y)); }
+    void OnLButtonUp(UINT, CPoint p) { log.push_back("up " + std::to_string(p.x) + "," + std::to_string(p.y)); }
+    void OnKeyDown(UINT key, UINT, UINT) { log.push_back("key " + std::to_string(key)); }
+    void OnClose() {
+        log.push_back("close");
+        CWnd::OnClose();
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLoopWnd, CWnd)
+    ON_WM_TIMER()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_KEYDOWN()
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+class CLoopApp : public CWinApp {
+public:
+    int exits = 0;
+    int ExitInstance() override {
+        ++exits;
+        return CWinApp::ExitInstance();
+    }
+};
+
+TEST(EventLoop, RunsRealTimeTimersUntilTheMainWindowCloses) {
+    lumo::test::resetQuit();
+    CLoopApp app;
+    auto* main = new CLoopWnd;
+    ASSERT_TRUE(main->CreateEx(0, nullptr, L"loop", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
+    app.m_pMainWnd = main;
+    main->SetTimer(1, 20);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_GE(clock.elapsed(), 50) << "three 20 ms ticks of the real clock";
+    EXPECT_EQ(main->ticks, 3);
+    EXPECT_EQ(main->log, (std::vector<std::string>{"close"}));
+    EXPECT_EQ(app.exits, 1) << "the exit hook runs after the loop";
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    delete main;
+    lumo::test::resetQuit();
+}
+
+TEST(EventLoop, QtInputOnTheWindowWidgetBecomesMessages) {
+    lumo::test::installManualClock(5000);
+    CLoopWnd top;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"input", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
+    CLoopWnd child;
+    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{20, 30, 80, 90}, &top, 1));
+    QWidget* widget = top.state()->surface;
+    ASSERT_NE(widget, nullptr);
+    const QPointF at(25, 40);
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+    child.SetFocus();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &key);
+    lumo::test::pumpMessages();
+    EXPECT_EQ(child.log, (std::vector<std::string>{"down 5,10", "up 5,10", "key 40"}));
+    EXPECT_EQ(GetMessageTime(), 5000);
+
+    // Closing the Qt window asks the window to close the normal way.
+    QCloseEvent close;
+    QCoreApplication::sendEvent(widget, &close);
+    lumo::test::pumpMessages();
+    EXPECT_EQ(top.log, (std::vector<std::string>{"close"}));
+    EXPECT_FALSE(top.IsWindow());
+    lumo::test::uninstallManualClock();
+}
+
+} // namespace
