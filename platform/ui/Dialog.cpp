@@ -99,6 +99,13 @@ bool CDialogControl::setTextHook(const std::wstring& text) {
     return true;
 }
 
+void CDialogControl::showStateHook() {
+    if (!m_widget || !IsWindow())
+        return;
+    m_widget->setEnabled(IsWindowEnabled());
+    m_widget->setVisible((GetStyle() & WS_VISIBLE) != 0);
+}
+
 int CButton::GetCheck() const {
     if (auto* check = qobject_cast<QCheckBox*>(widget())) {
         switch (check->checkState()) {

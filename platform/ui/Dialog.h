@@ -32,6 +32,7 @@ public:
 protected:
     bool getTextHook(std::wstring& text) const override;
     bool setTextHook(const std::wstring& text) override;
+    void showStateHook() override;
 
 private:
     QWidget* m_widget = nullptr;

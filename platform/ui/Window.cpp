@@ -536,6 +536,7 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
         m_state->style &= ~WS_VISIBLE;
     if (m_state->surface)
         m_state->surface->applyShowState(m_state->visible, m_state->minimized);
+    showStateHook();
     if (m_state->visible != wasVisible) {
         if (m_state->visible) {
             Invalidate(TRUE);
@@ -558,6 +559,7 @@ BOOL CWnd::EnableWindow(BOOL bEnable) {
         return FALSE;
     const bool wasDisabled = !m_state->enabled;
     m_state->enabled = bEnable != FALSE;
+    showStateHook();
     return wasDisabled;
 }
 

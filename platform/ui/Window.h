@@ -166,6 +166,8 @@ protected:
     // Windows whose text lives elsewhere (dialog controls) answer these.
     virtual bool getTextHook(std::wstring&) const { return false; }
     virtual bool setTextHook(const std::wstring&) { return false; }
+    // Called after the window was shown, hidden, enabled or disabled.
+    virtual void showStateHook() {}
 
 private:
     friend struct lumo::WindowState;

@@ -65,6 +65,13 @@ public:
         DDX_Text(pDX, IDC_FOLDER, folder);
         DDX_Radio(pDX, IDC_LEFT, side);
     }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (disableClear)
+            GetDlgItem(IDC_CLEAR)->EnableWindow(FALSE);
+        return TRUE;
+    }
+    bool disableClear = false;
     void OnClear() {
         ++clears;
         UpdateData(TRUE);
@@ -171,6 +178,18 @@ TEST_F(DialogTest, ButtonHandlersRunThroughTheMessageMap) {
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.clears, 1);
     EXPECT_EQ(dialog.folder, L"");
+}
+
+TEST_F(DialogTest, ADisabledButtonCannotBePressed) {
+    CSettingsDialog dialog;
+    dialog.disableClear = true;
+    lumo::test::driveNextDialog([](lumo::test::DialogDriver& d) {
+        d.press(IDC_CLEAR);
+        d.press(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.clears, 0);
+    EXPECT_EQ(dialog.folder, L"/pictures");
 }
 
 TEST_F(DialogTest, SizesComeFromDialogUnits) {
