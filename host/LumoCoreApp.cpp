@@ -9,6 +9,8 @@
 #include "platform/ui/TerminationSignals.h"
 #include "platform/ui/View.h"
 
+#include <cstdio>
+
 BEGIN_MESSAGE_MAP(CLumoCoreApp, CWinApp)
     ON_COMMAND(57664, &CLumoCoreApp::OnAppAbout)
     ON_COMMAND(57600, &CWinApp::OnFileNew)
@@ -33,8 +35,15 @@ BOOL CLumoCoreApp::InitInstance() {
         commandLine.m_nShellCommand = CCommandLineInfo::FileNew;
         commandLine.m_strFileName.Empty();
     }
-    if (!ProcessShellCommand(commandLine))
+    if (!ProcessShellCommand(commandLine)) {
+        // Without a document type there is no frame to show; say why instead
+        // of ending silently as if all were well.
+        std::fputs("LumoCore: no plug-in registered a document type, so there is no main window "
+                   "(is the plugins folder beside the program empty?)\n",
+                   stderr);
+        m_startFailed = true;
         return FALSE;
+    }
 
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
@@ -45,7 +54,8 @@ BOOL CLumoCoreApp::InitInstance() {
 
 int CLumoCoreApp::ExitInstance() {
     CLumoPluginManager::destroy();
-    return CWinApp::ExitInstance();
+    const int result = CWinApp::ExitInstance();
+    return m_startFailed ? 1 : result;
 }
 
 CDocument* CLumoCoreApp::OpenDocumentFile(LPCWSTR lpszFileName) {

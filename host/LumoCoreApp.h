@@ -18,4 +18,7 @@ public:
 protected:
     void OnAppAbout();
     DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_startFailed = false;
 };

@@ -37,7 +37,7 @@ TEST_F(HostApp, AnUnclaimedCommandLineFileKeepsTheDefaultViewSilently) {
 TEST_F(HostApp, WithoutPluginsStartUpFailsButTheConfigurationIsStillWritten) {
     m_dir.write("lumoconf.ini", "[zz.old]\nk=v\n[aa.plugin]\nx=1\n");
     EXPECT_FALSE(m_app.InitInstance()) << "no document template, no frame";
-    m_app.ExitInstance();
+    EXPECT_EQ(m_app.ExitInstance(), 1) << "the failed start is not reported as success";
     EXPECT_EQ(m_dir.read("lumoconf.ini"), "[aa.plugin]\nx=1\n[zz.old]\nk=v\n");
 }
 
