@@ -43,6 +43,10 @@ std::wstring applicationName() {
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+    ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
+END_MESSAGE_MAP()
+
 void CCommandLineInfo::ParseParam(const wchar_t* pszParam, BOOL bFlag, BOOL) {
     if (bFlag || !pszParam)
         return;

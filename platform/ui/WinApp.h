@@ -76,9 +76,11 @@ public:
     virtual CDocument* OpenDocumentFile(LPCWSTR lpszFileName);
     CWnd* GetMainWnd() const { return m_pMainWnd; }
 
-    // The standard new/open commands.
+    // The standard new/open commands (add them to a map to use them).
     void OnFileNew();
     void OnFileOpen();
+    // ID_APP_EXIT, in this class's own map: closes the main window the normal
+    // way once the current message is done (WM_CLOSE is posted).
     void OnAppExit();
 
     // Arguments of the program (set by AfxWinMain; tests may set them).
@@ -88,6 +90,7 @@ public:
 
 protected:
     lumo::Profile& profile();
+    DECLARE_MESSAGE_MAP()
 
 private:
     std::vector<CDocTemplate*> m_templates;

@@ -228,6 +228,16 @@ TEST_F(DocViewTest, ClosingTheMainWindowDeletesViewAndDocumentAndQuits) {
     EXPECT_TRUE(lumo::test::quitRequested());
 }
 
+TEST_F(DocViewTest, TheExitCommandClosesTheMainWindow) {
+    CCommandLineInfo info;
+    ASSERT_TRUE(app.ProcessShellCommand(info));
+    EXPECT_TRUE(frame()->SendMessage(WM_COMMAND, ID_APP_EXIT, 0));
+    EXPECT_NE(app.m_pMainWnd, nullptr) << "not while the command runs";
+    lumo::test::pumpMessages();
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_TRUE(lumo::test::quitRequested());
+}
+
 TEST_F(DocViewTest, TheCommandLineNamesAFileToOpen) {
     CWinApp::SetCommandLineArguments({L"-flag", L"/books/a.txt", L"/books/b.txt"});
     CCommandLineInfo info;
