@@ -835,7 +835,8 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, 
     bool bottomUp = false;
     lumo::RasterOp op;
     if (!dc || !dibSource(lpBits, lpbmi, source, bottomUp) || !lumo::rasterOpOf(rop, op) || DestWidth <= 0 ||
-        DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0)
+        DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0 || DestWidth > lumo::MAX_BITMAP_SIDE ||
+        DestHeight > lumo::MAX_BITMAP_SIDE || SrcWidth > lumo::MAX_BITMAP_SIDE || SrcHeight > lumo::MAX_BITMAP_SIDE)
         return 0;
     const int top = bottomUp ? source.height() - ySrc - SrcHeight : ySrc;
     QImage part = (bottomUp ? source.mirrored(false, true) : source.copy())
@@ -1278,7 +1279,7 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
     DeviceContext* dc = context();
     lumo::RasterOp op;
     if (!dc || !pSrcDC || !lumo::rasterOpOf(dwRop, op) || nWidth <= 0 || nHeight <= 0 || nSrcWidth <= 0 ||
-        nSrcHeight <= 0)
+        nSrcHeight <= 0 || nWidth > lumo::MAX_BITMAP_SIDE || nHeight > lumo::MAX_BITMAP_SIDE)
         return FALSE;
     lumo::DrawTarget from = lumo::drawTarget(pSrcDC->context());
     lumo::DrawTarget to = lumo::drawTarget(dc);

@@ -203,6 +203,12 @@ TEST(DibSection, SetDIBitsToDeviceCopiesRowsUpright) {
     EXPECT_EQ(big.dc.GetPixel(1, 1), RGB(0, 0, 255));
     EXPECT_EQ(big.dc.GetPixel(3, 3), RGB(255, 0, 0));
     EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 2, 2, 0, 0, 0, 2, nullptr, &info, DIB_RGB_COLORS), 0);
+    EXPECT_EQ(StretchDIBits(big.dc, 0, 0, 1 << 30, 1 << 30, 0, 0, 2, 2, pixels, &info, DIB_RGB_COLORS, SRCCOPY), 0)
+        << "an absurd target size is refused, not allocated";
+    EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 100, 100, -50, 70, 0, 2, pixels, &info, DIB_RGB_COLORS), 2)
+        << "source areas outside the bits are clipped";
+    BITMAPINFO paletted = dibInfo(2, 2, 8);
+    EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 2, 2, 0, 0, 0, 2, pixels, &paletted, DIB_RGB_COLORS), 0);
 }
 
 TEST(Fonts, FullWidthIsTwiceHalfWidthAtEverySize) {
