@@ -61,23 +61,13 @@ QString familyFor(const std::wstring& face) {
     return QStringLiteral("IPAGothic");
 }
 
-// Cell height (ascent + descent) per em of a family, to turn a positive
-// lfHeight (cell height) into an em size.
-double cellPerEm(const QString& family) {
-    static std::map<QString, double> cache;
-    if (auto found = cache.find(family); found != cache.end())
-        return found->second;
-    QFont probe(family);
-    probe.setPixelSize(1000);
-    QFontMetricsF metrics(probe);
-    const double cell = metrics.ascent() + metrics.descent();
-    return cache[family] = cell > 0 ? cell / 1000.0 : 1.0;
-}
-
+// The device's fonts have no internal leading: their cell is exactly the em
+// square. The cell keeps that size here, with IPA's ascent as the baseline.
 void setFontMetrics(GdiObject* object) {
     QFontMetrics metrics(object->font);
-    object->ascent = metrics.ascent();
-    object->descent = metrics.descent();
+    const int em = object->font.pixelSize();
+    object->ascent = std::min(metrics.ascent(), em);
+    object->descent = em - object->ascent;
     object->averageWidth = metrics.horizontalAdvance(QLatin1Char('x'));
     object->maxWidth = metrics.maxWidth();
 }
@@ -451,11 +441,12 @@ DrawTarget drawTarget(DeviceContext* dc) {
 QFont qtFontFor(const LOGFONT& logFont, int* emPixels) {
     const std::wstring face(logFont.lfFaceName, wcsnlen(logFont.lfFaceName, 32));
     const QString family = familyFor(face);
+    // The cell height (positive) and the character height (negative) are the
+    // same on the device's fonts, which have no internal leading.
     int em = 12;
-    if (logFont.lfHeight < 0)
-        em = -logFont.lfHeight;
-    else if (logFont.lfHeight > 0)
-        em = static_cast<int>(std::lround(logFont.lfHeight / cellPerEm(family)));
+    if (logFont.lfHeight != 0)
+        em = logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight;
+    em = std::min(em, 4096);
     // An even em keeps a half-width character exactly half a full-width one.
     em = std::max(2, em - (em % 2));
     QFont font(family);

@@ -20,9 +20,11 @@ struct GdiObject;
 }
 
 // Logical font record; lfHeight < 0 is the character (em) height in pixels,
-// lfHeight > 0 the cell height. The faces "ＭＳ ゴシック" and "ＭＳ 明朝" are
-// drawn with IPAGothic and IPAMincho; other faces fall back to IPAGothic.
-// The pixel size is made even, so a half-width character is exactly half a
+// lfHeight > 0 the cell height, which on the device's fonts is the same (they
+// have no internal leading), so both give that em size and a cell of exactly
+// that height. The faces "ＭＳ ゴシック" and "ＭＳ 明朝" are drawn with IPAGothic
+// and IPAMincho; other faces fall back to IPAGothic. The pixel size is
+// rounded down to even, so a half-width character is exactly half a
 // full-width one.
 struct LOGFONT {
     LONG lfHeight;

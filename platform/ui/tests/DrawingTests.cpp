@@ -252,20 +252,31 @@ TEST(Fonts, DrawingAgreesWithMeasuring) {
     pieces.dc.SelectObject(b);
 }
 
-TEST(Fonts, PositiveHeightIsACellHeightAndBoldIsKept) {
+TEST(Fonts, CellAndCharacterHeightsGiveTheSameCell) {
     MemoryCanvas canvas(10, 10, WHITE);
-    CFont cell;
-    makeFont(cell, L"ＭＳ ゴシック", 20);
-    LOGFONT lf{};
-    EXPECT_EQ(cell.GetLogFont(&lf), static_cast<int>(sizeof(LOGFONT)));
-    EXPECT_EQ(lf.lfHeight, 20);
-    CFont* old = canvas.dc.SelectObject(&cell);
-    TEXTMETRIC tm{};
-    ASSERT_TRUE(canvas.dc.GetTextMetrics(&tm));
-    EXPECT_LE(tm.tmHeight, 21);
-    EXPECT_GE(tm.tmHeight, 17);
+    for (int height : {16, 20, 21, 32}) {
+        CFont cell, character;
+        makeFont(cell, L"ＭＳ ゴシック", height);
+        makeFont(character, L"ＭＳ ゴシック", -height);
+        LOGFONT lf{};
+        EXPECT_EQ(cell.GetLogFont(&lf), static_cast<int>(sizeof(LOGFONT)));
+        EXPECT_EQ(lf.lfHeight, height) << "the record is kept as given";
+        CFont* old = canvas.dc.SelectObject(&cell);
+        TEXTMETRIC a{}, b{};
+        ASSERT_TRUE(canvas.dc.GetTextMetrics(&a));
+        const CSize kanji = canvas.dc.GetTextExtent(L"漢");
+        canvas.dc.SelectObject(&character);
+        ASSERT_TRUE(canvas.dc.GetTextMetrics(&b));
+        const int even = height - height % 2;
+        EXPECT_EQ(a.tmHeight, even) << height;
+        EXPECT_EQ(b.tmHeight, even) << height;
+        EXPECT_EQ(a.tmAscent + a.tmDescent, a.tmHeight);
+        EXPECT_GT(a.tmAscent, a.tmDescent);
+        EXPECT_EQ(kanji.cx, even);
+        EXPECT_EQ(kanji.cy, even);
+        canvas.dc.SelectObject(old);
+    }
     EXPECT_EQ(canvas.dc.GetDeviceCaps(LOGPIXELSY), 96);
-    canvas.dc.SelectObject(old);
 }
 
 TEST(Text, DrawTextAlignsInItsRectangle) {
