@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 namespace lumo {
@@ -136,6 +137,17 @@ void Surface::keyReleaseEvent(QKeyEvent* event) {
     if (m_window)
         if (const UINT vk = virtualKeyOf(event->key()))
             keyInput(m_window, vk, false);
+}
+
+// A user resizing the window resizes the window and its frame buffer.
+void Surface::resizeEvent(QResizeEvent* event) {
+    if (!m_window)
+        return;
+    const QSize size = event->size();
+    const CRect& r = m_window->state()->rect;
+    if (size.width() == r.Width() && size.height() == r.Height())
+        return;
+    m_window->MoveWindow(r.left, r.top, size.width(), size.height(), TRUE);
 }
 
 // Closing the Qt window asks the window to close the normal way.

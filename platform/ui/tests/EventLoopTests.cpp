@@ -98,6 +98,14 @@ TEST(EventLoop, QtInputOnTheWindowWidgetBecomesMessages) {
     EXPECT_EQ(child.log, (std::vector<std::string>{"down 5,10", "up 5,10", "key 40"}));
     EXPECT_EQ(GetMessageTime(), 5000);
 
+    // Resizing the Qt window resizes the window and its frame buffer.
+    widget->resize(120, 90);
+    lumo::test::pumpMessages();
+    CRect client;
+    top.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 120, 90));
+    EXPECT_EQ(lumo::test::captureWindow(&top).size(), QSize(120, 90));
+
     // Closing the Qt window asks the window to close the normal way.
     QCloseEvent close;
     QCoreApplication::sendEvent(widget, &close);
