@@ -1,0 +1,142 @@
+#pragma once
+
+// The host program in-process with the reader registered as the loader would
+// do it, the staged image plug-ins copied beside the "program", a manual
+// clock, and a book written in Shift_JIS with CRLF line ends.
+
+#include "reader/view/DavaroDiroView.h"
+
+#include "host/LumoCoreApp.h"
+#include "hostkit/LumoPluginManager.h"
+#include "hostkit/MainFrame.h"
+#include "reader/document/DavaroDiroDocument.h"
+#include "reader/document/ReaderSettings.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Module.h"
+#include "platform/ui/TestHooks.h"
+#include "tests/support/TempDir.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern "C" void LUMO_LoadPluginModule();
+extern "C" void LUMO_UnloadPluginModule();
+
+namespace readertest {
+
+inline std::string shiftJis(const std::vector<std::wstring>& lines) {
+    std::string bytes;
+    for (const auto& line : lines)
+        bytes += lumo::encodeMultiByte(932, line) + "\r\n";
+    return bytes;
+}
+
+// Numbered rows, one display line each at the default settings.
+inline std::vector<std::wstring> numberedBook(int count) {
+    std::vector<std::wstring> lines = {L"題名", L"作者", L""};
+    for (int i = 0; i < count; ++i)
+        lines.push_back(L"第" + std::to_wstring(i) + L"行の本文です。");
+    return lines;
+}
+
+// Ink (pixels far from the background colour) inside a rectangle.
+inline int inkCount(const QImage& image, int x0, int y0, int x1, int y1, QRgb background = qRgb(255, 255, 255)) {
+    int count = 0;
+    for (int y = std::max(0, y0); y < std::min(y1, image.height()); ++y)
+        for (int x = std::max(0, x0); x < std::min(x1, image.width()); ++x) {
+            QRgb p = image.pixel(x, y);
+            if (std::abs(qGray(p) - qGray(background)) > 96)
+                ++count;
+        }
+    return count;
+}
+
+// Leftmost and rightmost columns holding ink in a band; {-1, -1} for none.
+inline std::pair<int, int> inkColumns(const QImage& image, int x0, int y0, int x1, int y1) {
+    int first = -1, last = -1;
+    for (int x = std::max(0, x0); x < std::min(x1, image.width()); ++x)
+        if (inkCount(image, x, y0, x + 1, y1) > 0) {
+            if (first < 0)
+                first = x;
+            last = x;
+        }
+    return {first, last};
+}
+
+class ReaderFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        lumo::test::resetHooks();
+        // The previous test's main window asked the loop to quit.
+        lumo::test::resetQuit();
+        lumo::test::installManualClock(1000);
+        namespace fs = std::filesystem;
+        fs::create_directory(m_dir / "plugins");
+        fs::create_directory(m_dir / "config");
+        for (const char* plugin : {"bmp_import_wince.iplg", "scaler.fplg", "mixer.fplg"})
+            fs::copy_file(fs::path(LUMO_STAGE_DIR) / plugin, m_dir / plugin);
+        setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+        lumo::setProgramPathForTesting((m_dir / "LumoCore").wstring());
+        CWinApp::SetCommandLineArguments({});
+    }
+    void TearDown() override {
+        if (m_app.m_pMainWnd)
+            m_app.m_pMainWnd->DestroyWindow();
+        lumo::test::pumpMessages();
+        if (m_loaded)
+            LUMO_UnloadPluginModule();
+        CLumoPluginManager::destroy();
+        CLumoPluginManager::hPluginInstance.clear();
+        lumo::setProgramPathForTesting(L"");
+        unsetenv("XDG_CONFIG_HOME");
+        lumo::test::uninstallManualClock();
+        lumo::test::resetHooks();
+    }
+
+    // Creates the manager (reading lumoconf.ini), registers the reader and
+    // reads its settings, as the loader does for plugins/yomite.lumo.
+    void loadReader() {
+        CLumoPluginManager::create();
+        LUMO_LoadPluginModule();
+        m_loaded = true;
+    }
+    // Starts the program's frame (the reader must be loaded first).
+    void startProgram() {
+        if (!m_loaded)
+            loadReader();
+        ASSERT_TRUE(m_app.InitInstance());
+        lumo::test::pumpMessages();
+    }
+    std::wstring writeBook(const char* name, const std::vector<std::wstring>& lines) {
+        m_dir.write(name, shiftJis(lines));
+        return (m_dir / name).wstring();
+    }
+    // Opens a book in the running program and returns the reader view.
+    CDavaroDiroView* open(const std::wstring& path) {
+        frame()->openFile(path);
+        lumo::test::pumpMessages();
+        return view();
+    }
+    CMainFrame* frame() const { return dynamic_cast<CMainFrame*>(m_app.m_pMainWnd); }
+    CDavaroDiroView* view() const {
+        return frame() ? dynamic_cast<CDavaroDiroView*>(frame()->GetActiveView()) : nullptr;
+    }
+    CDavaroDiroDocument* document() const { return view() ? view()->GetDocument() : nullptr; }
+    int index() const { return document()->m_currentIndex; }
+    int linesPerPage() const { return document()->getLayoutMetrics().linesPerPage; }
+    POINT centre(const RECT& r) const { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+    POINT pageButton(int i) const { return centre(view()->pageButtons.at(i)); }
+    POINT functionButton(int i) const { return centre(view()->functionButtons.at(i)); }
+    int rowPitch() const { return 16 + (m_showRuby ? 10 : 0) + m_lineSpace; }
+
+    lumo::test::TempDir m_dir;
+    CLumoCoreApp m_app;
+    bool m_loaded = false;
+};
+
+} // namespace readertest
