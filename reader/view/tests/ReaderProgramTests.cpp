@@ -1,0 +1,121 @@
+// The real program from a copy of the staged tree, offscreen, reading the
+// sample book: what a user would see and what it remembers at exit.
+#include "tests/support/TempDir.h"
+
+#include <QColor>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReaderProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy(LUMO_STAGE_DIR, m_dir / "stage", fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+        fs::copy(LUMO_SAMPLES_DIR, m_dir / "samples", fs::copy_options::recursive);
+        fs::create_directory(m_dir / "config");
+    }
+
+    // Runs the program on `book` until it has written its screenshot and
+    // closed; the picture, or a null image when it failed.
+    QImage run(const fs::path& book, const std::string& shotName) {
+        const fs::path program = m_dir / "stage" / "LumoCore";
+        const fs::path shot = m_dir / shotName;
+        pid_t pid = fork();
+        if (pid == 0) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            setenv("LUMO_SCREENSHOT", shot.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+            unsetenv("LUMO_CODEPAGE");
+            execl(program.c_str(), program.c_str(), book.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        int status = 0;
+        while (waitpid(pid, &status, WNOHANG) != pid) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+                ADD_FAILURE() << "the program did not close after its screenshot";
+                return {};
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        return QImage(QString::fromStdString(shot.string()));
+    }
+    std::string config() const { return m_dir.read("stage/lumoconf.ini"); }
+    void seedConfig(const std::string& text) { m_dir.write("stage/lumoconf.ini", text); }
+    fs::path sample() const { return m_dir / "samples" / "haru.txt"; }
+
+    lumo::test::TempDir m_dir;
+};
+
+int darkPixels(const QImage& image, int x0, int y0, int x1, int y1) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            count += qGray(image.pixel(x, y)) < 100;
+    return count;
+}
+
+TEST_F(ReaderProgram, TheSampleBookShowsRowsOfTextAndTheControlBar) {
+    const QImage shot = run(sample(), "sample.png");
+    ASSERT_FALSE(shot.isNull());
+    ASSERT_EQ(shot.width(), 800);
+    // The view sits below the 26-pixel command bar; rows are 28 pixels apart.
+    int rowsWithText = 0;
+    for (int y = 26; y + 28 <= shot.height(); y += 28)
+        rowsWithText += darkPixels(shot, 0, y, 700, y + 28) > 20;
+    EXPECT_GE(rowsWithText, 10);
+    int blue = 0;
+    for (int y = 60; y < shot.height(); ++y)
+        for (int x = 752; x < 800; ++x) {
+            const QColor c(shot.pixel(x, y));
+            blue += c.blue() > 150 && c.red() < 100;
+        }
+    EXPECT_GT(blue, 400) << "the arrow buttons of the control bar on the right";
+}
+
+TEST_F(ReaderProgram, AStoredPositionIsShownAndWrittenBackAtExit) {
+    const std::string key = "position/" + sample().string();
+    seedConfig("[lumo.davarodiro.document]\n" + key + "=40,0\n");
+    const QImage moved = run(sample(), "moved.png");
+    ASSERT_FALSE(moved.isNull());
+    EXPECT_NE(config().find(key + "=40,0\n"), std::string::npos) << config();
+
+    seedConfig("");
+    const QImage start = run(sample(), "start.png");
+    ASSERT_FALSE(start.isNull());
+    EXPECT_NE(moved.copy(0, 26, 752, 400), start.copy(0, 26, 752, 400)) << "a later page than the first";
+    EXPECT_NE(config().find(key + "=0,0\n"), std::string::npos);
+}
+
+TEST_F(ReaderProgram, AWallpaperFolderChangesThePicture) {
+    const QImage plain = run(sample(), "plain.png");
+    ASSERT_FALSE(plain.isNull());
+    seedConfig("[lumo.davarodiro.document]\nm_pathWallpaper=" + (m_dir / "samples" / "wallpapers").string() +
+               "\nm_alphaWallpaper=16\nm_styleWallpaper=0\n");
+    const QImage papered = run(sample(), "papered.png");
+    ASSERT_FALSE(papered.isNull());
+    int changed = 0;
+    for (int y = 26; y < plain.height(); ++y)
+        for (int x = 0; x < 752; ++x)
+            changed += plain.pixel(x, y) != papered.pixel(x, y);
+    EXPECT_GT(changed, 20000) << "the wallpaper shows behind the text";
+    EXPECT_EQ(plain.copy(752, 60, 48, 300), papered.copy(752, 60, 48, 300)) << "the bar has no wallpaper";
+}
+
+} // namespace
