@@ -2,6 +2,7 @@
 
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DC.h"
+#include "platform/ui/Desktop.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
@@ -693,10 +694,10 @@ void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
 
 LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandle(hWnd);
-    return wnd ? wnd->SendMessage(Msg, wParam, lParam) : 0;
+    return wnd ? wnd->SendMessage(Msg, wParam, lParam) : lumo::foreignSendMessage(hWnd, Msg, wParam, lParam);
 }
 
-BOOL IsWindow(HWND hWnd) { return CWnd::FromHandle(hWnd) != nullptr; }
+BOOL IsWindow(HWND hWnd) { return CWnd::FromHandle(hWnd) != nullptr || lumo::foreignIsWindow(hWnd); }
 
 BOOL DestroyWindow(HWND hWnd) {
     CWnd* wnd = CWnd::FromHandle(hWnd);
@@ -705,7 +706,7 @@ BOOL DestroyWindow(HWND hWnd) {
 
 BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     CWnd* wnd = CWnd::FromHandle(hWnd);
-    return wnd ? wnd->ShowWindow(nCmdShow) : FALSE;
+    return wnd ? wnd->ShowWindow(nCmdShow) : lumo::foreignShowWindow(hWnd, nCmdShow);
 }
 
 BOOL UpdateWindow(HWND hWnd) {
@@ -769,7 +770,7 @@ HWND GetCapture() {
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
     CWnd* wnd = CWnd::FromHandle(hWnd);
     if (!wnd)
-        return FALSE;
+        return lumo::foreignSetWindowPos(hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags);
     // Top-most ordering has no meaning for the single program window.
     const bool special = hWndInsertAfter == HWND_TOPMOST || hWndInsertAfter == HWND_NOTOPMOST;
     return wnd->SetWindowPos(special ? nullptr : CWnd::FromHandle(hWndInsertAfter), X, Y, cx, cy,
@@ -778,7 +779,7 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
 
 BOOL SetForegroundWindow(HWND hWnd) {
     CWnd* wnd = CWnd::FromHandle(hWnd);
-    return wnd ? wnd->SetForegroundWindow() : FALSE;
+    return wnd ? wnd->SetForegroundWindow() : lumo::foreignSetForegroundWindow(hWnd);
 }
 
 UINT GetDoubleClickTime() { return 500; }
@@ -809,5 +810,12 @@ HWND FindWindow(LPCWSTR lpClassName, LPCWSTR lpWindowName) {
             continue;
         return wnd->m_hWnd;
     }
+    // Other programs' windows are known by class name only.
+    lumo::DesktopBackend* desktop = lumo::desktop();
+    if (!desktop || !lpClassName || lpWindowName)
+        return nullptr;
+    for (HWND h : desktop->windows())
+        if (lumo::isForeignHandle(h) && desktop->className(h) == std::wstring(lpClassName))
+            return h;
     return nullptr;
 }

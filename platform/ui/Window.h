@@ -252,5 +252,6 @@ constexpr int VK_MENU = 0x12;
 // The high bit is set while Shift, Control or Alt is held (other keys: 0).
 PLATFORMUI_API SHORT GetKeyState(int nVirtKey);
 // Finds a top-level window by window text (class names are not kept; a
-// class name matches only a window created with that class name).
+// class name matches only a window created with that class name). Other
+// programs' windows (Desktop.h) are found by class name alone.
 PLATFORMUI_API HWND FindWindow(LPCWSTR lpClassName, LPCWSTR lpWindowName);
