@@ -122,17 +122,20 @@ void CDavaroDiroView::createFonts() {
         lf.lfFaceName[31] = L'\0';
         font.CreateFontIndirect(&lf);
     };
-    make(bodyFont, pointsToPixels(&dc, leadingNumber(m_textFontSize)), m_textFont);
+    m_bodyPx = pointsToPixels(&dc, leadingNumber(m_textFontSize));
+    m_rubyPx = m_showRuby ? pointsToPixels(&dc, leadingNumber(m_rubyFontSize)) : 0;
+    make(bodyFont, m_bodyPx, m_textFont);
     if (m_showRuby)
-        make(rubyFont, pointsToPixels(&dc, leadingNumber(m_rubyFontSize)), m_rubyFont);
+        make(rubyFont, m_rubyPx, m_rubyFont);
     make(smallFont, 16, m_textFont);
+    m_bodyCharWidth = charWidth(&dc, &bodyFont);
+    m_rubyCharWidth = m_showRuby ? charWidth(&dc, &rubyFont) : 0;
 }
 
-CDavaroDiroView::RowMetrics CDavaroDiroView::rowMetrics() {
-    CClientDC dc(this);
+CDavaroDiroView::RowMetrics CDavaroDiroView::rowMetrics() const {
     RowMetrics m{};
-    m.bodyPx = pointsToPixels(&dc, leadingNumber(m_textFontSize));
-    m.rubyPx = m_showRuby ? pointsToPixels(&dc, leadingNumber(m_rubyFontSize)) : 0;
+    m.bodyPx = m_bodyPx;
+    m.rubyPx = m_showRuby ? m_rubyPx : 0;
     m.pitch = std::max(1, m.bodyPx + m.rubyPx + m_lineSpace);
     return m;
 }
@@ -159,8 +162,7 @@ void CDavaroDiroView::recalcLayout(int cx, int cy) {
     if (document)
         pos = document->positionOf(document->m_currentIndex);
 
-    CClientDC dc(this);
-    const int charW = std::max(1, charWidth(&dc, &bodyFont));
+    const int charW = std::max(1, m_bodyCharWidth);
     const RowMetrics m = rowMetrics();
 
     textRect = {0, 0, cx, cy};
@@ -415,9 +417,9 @@ void CDavaroDiroView::drawLine(CDC* dc, int displayLine, RECT& row) {
     }
 
     if (m_showRuby && !spans.empty() && rubyFont.GetSafeHandle()) {
-        const int tw = dc->GetTextExtent(L"A", 1).cx;
+        const int tw = m_bodyCharWidth;
+        const int rw = m_rubyCharWidth;
         dc->SelectObject(&rubyFont);
-        const int rw = dc->GetTextExtent(L"A", 1).cx;
         for (const RubySpan& span : spans) {
             const int start = span.baseStart;
             const int end = span.baseEnd;

@@ -109,7 +109,7 @@ private:
         int rubyPx;
         int pitch;
     };
-    RowMetrics rowMetrics();
+    RowMetrics rowMetrics() const;
     int topLine() const;
     int linesPerPage() const;
     void applyTarget(int t);
@@ -118,4 +118,10 @@ private:
     void mergeWithWallpaper(CDC* dc, int top, const RowMetrics& m, int lines);
     void eraseNow();
     void releaseIllustration();
+
+    // Measured once per font set (createFonts), not per row.
+    int m_bodyPx = 0;
+    int m_rubyPx = 0;
+    int m_bodyCharWidth = 1;
+    int m_rubyCharWidth = 1;
 };

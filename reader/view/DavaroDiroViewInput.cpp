@@ -97,14 +97,7 @@ int CDavaroDiroView::hitTestLink(int x, int y) {
     CDavaroDiroDocument* document = GetDocument();
     if (!document || !contains(textRect, POINT{x, y}))
         return -1;
-    int charW = 1;
-    {
-        CClientDC dc(this);
-        CFont* old = dc.SelectObject(&bodyFont);
-        charW = dc.GetTextExtent(L"A", 1).cx;
-        if (old)
-            dc.SelectObject(old);
-    }
+    const int charW = m_bodyCharWidth;
     const RowMetrics m = rowMetrics();
     const int n = topLine() + (y - textRect.top) / m.pitch;
 

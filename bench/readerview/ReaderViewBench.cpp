@@ -1,0 +1,235 @@
+// Reader view benchmarks at 800 x 480 with ruby on, on a page in the middle of
+// the longest book of the shared corpus (LUMO_BENCH_BOOK overrides the path;
+// without either a generated book of the same kind is used):
+//
+//   full page paint        against the same rows drawn with plain QPainter calls
+//   one-line scroll step   against the full page paint
+//   open to first page     against decoding the book alone
+//
+// The program runs in-process under the offscreen platform, with the reader
+// registered as the loader would, so every figure includes the real framework.
+#include "reader/view/DavaroDiroView.h"
+
+#include "host/LumoCoreApp.h"
+#include "hostkit/LumoPluginManager.h"
+#include "hostkit/MainFrame.h"
+#include "reader/document/DavaroDiroDocument.h"
+#include "reader/document/ReaderSettings.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Module.h"
+#include "platform/ui/TestHooks.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+extern "C" void LUMO_LoadPluginModule();
+extern "C" void LUMO_UnloadPluginModule();
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Program {
+    fs::path dir;
+    fs::path book;
+    CLumoCoreApp app;
+    CMainFrame* frame = nullptr;
+
+    CDavaroDiroView* view() const { return dynamic_cast<CDavaroDiroView*>(frame->GetActiveView()); }
+    CDavaroDiroDocument* document() const { return view()->GetDocument(); }
+};
+
+Program* g_program = nullptr;
+
+fs::path chooseBook(const fs::path& dir) {
+    if (const char* given = std::getenv("LUMO_BENCH_BOOK"))
+        return given;
+    const fs::path corpus = "/work/shared/corpus/wagahaiwa_nekodearu.txt";
+    if (fs::exists(corpus))
+        return corpus;
+    // A stand-in of similar size: ruby-rich paragraphs in Shift_JIS.
+    std::string bytes;
+    for (int i = 0; i < 6000; ++i) {
+        std::wstring line = L"　吾輩《わがはい》は猫である。名前はまだ無い。どこで生れたかとんと見当《けんとう》がつかぬ。" +
+                            std::to_wstring(i) + L"何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。";
+        bytes += lumo::encodeMultiByte(932, line) + "\r\n";
+    }
+    const fs::path generated = dir / "generated.txt";
+    std::ofstream(generated, std::ios::binary) << bytes;
+    return generated;
+}
+
+void startProgram(Program& p) {
+    p.dir = fs::temp_directory_path() / ("lumo-bench-view-" + std::to_string(getpid()));
+    fs::create_directories(p.dir / "plugins");
+    for (const char* plugin : {"bmp_import_wince.iplg", "scaler.fplg", "mixer.fplg"})
+        fs::copy_file(fs::path(LUMO_STAGE_DIR) / plugin, p.dir / plugin, fs::copy_options::overwrite_existing);
+    setenv("XDG_CONFIG_HOME", (p.dir / "config").c_str(), 1);
+    lumo::setProgramPathForTesting((p.dir / "LumoCore").wstring());
+    CWinApp::SetCommandLineArguments({});
+    CLumoPluginManager::create();
+    LUMO_LoadPluginModule();
+    m_autoSaveAtExit = 0; // every open starts at the first page
+    p.app.InitInstance();
+    p.frame = dynamic_cast<CMainFrame*>(p.app.m_pMainWnd);
+    p.book = chooseBook(p.dir);
+    p.frame->openFile(p.book.wstring());
+    lumo::test::pumpMessages();
+}
+
+void stopProgram(Program& p) {
+    p.frame->DestroyWindow();
+    lumo::test::pumpMessages();
+    LUMO_UnloadPluginModule();
+    CLumoPluginManager::destroy();
+    std::error_code ignored;
+    fs::remove_all(p.dir, ignored);
+}
+
+int middleLine() {
+    CDavaroDiroDocument* document = g_program->document();
+    return document->getLineStartCount() / 2;
+}
+
+void BM_FullPagePaint(benchmark::State& state) {
+    CDavaroDiroView* view = g_program->view();
+    g_program->document()->m_currentIndex = middleLine();
+    CClientDC dc(view);
+    for (auto _ : state) {
+        view->lastDrawnTop = -2;
+        view->OnDraw(&dc);
+    }
+}
+BENCHMARK(BM_FullPagePaint)->Unit(benchmark::kMicrosecond);
+
+void BM_OneLineStep(benchmark::State& state) {
+    CDavaroDiroView* view = g_program->view();
+    CDavaroDiroDocument* document = g_program->document();
+    const int line = middleLine();
+    document->m_currentIndex = line;
+    CClientDC dc(view);
+    view->lastDrawnTop = -2;
+    view->OnDraw(&dc);
+    bool forward = true;
+    for (auto _ : state) {
+        document->m_currentIndex = forward ? line + 1 : line;
+        forward = !forward;
+        view->OnDraw(&dc);
+    }
+}
+BENCHMARK(BM_OneLineStep)->Unit(benchmark::kMicrosecond);
+
+// The same visible rows, parsed the same way, drawn with plain QPainter calls
+// to the same pixels: background, body text with its second pass one pixel to
+// the right (the bold look), and each ruby text over its base.
+void BM_QPainterPage(benchmark::State& state) {
+    CDavaroDiroDocument* document = g_program->document();
+    const int top = middleLine();
+    const int lines = document->getLayoutMetrics().linesPerPage;
+    QImage image(800, 480, QImage::Format_RGB32);
+    QFont body(QStringLiteral("IPAGothic"));
+    body.setPixelSize(16);
+    QFont ruby(QStringLiteral("IPAGothic"));
+    ruby.setPixelSize(10);
+    const int pitch = 16 + 10 + 2;
+    const int ascentBody = QFontMetrics(body).ascent();
+    const int ascentRuby = QFontMetrics(ruby).ascent();
+    for (auto _ : state) {
+        QPainter painter(&image);
+        painter.fillRect(0, 0, 752, 480, Qt::white);
+        painter.setPen(Qt::black);
+        for (int r = 0; r < lines; ++r) {
+            std::wstring text;
+            std::vector<RubySpan> spans;
+            InlineTag tag;
+            CDavaroDiroBook::parseLine(document->getDisplayLineText(top + r), text, spans, tag);
+            painter.setFont(body);
+            const QString row = QString::fromStdWString(text);
+            painter.drawText(0, r * pitch + 10 + ascentBody, row);
+            painter.drawText(1, r * pitch + 10 + ascentBody, row);
+            painter.setFont(ruby);
+            for (const RubySpan& span : spans)
+                painter.drawText(span.baseStart * 8, r * pitch + ascentRuby, QString::fromStdWString(span.rubyText));
+        }
+    }
+}
+BENCHMARK(BM_QPainterPage)->Unit(benchmark::kMicrosecond);
+
+void BM_OpenToFirstPage(benchmark::State& state) {
+    for (auto _ : state) {
+        g_program->frame->openFile(g_program->book.wstring());
+        lumo::test::pumpMessages();
+    }
+    if (!g_program->view() || g_program->document()->getLineStartCount() < 10)
+        state.SkipWithError("the book did not open");
+}
+BENCHMARK(BM_OpenToFirstPage)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeBook(benchmark::State& state) {
+    for (auto _ : state) {
+        CDavaroDiroBook book;
+        benchmark::DoNotOptimize(book.loadFile(g_program->book.wstring().c_str()));
+    }
+}
+BENCHMARK(BM_DecodeBook)->Unit(benchmark::kMillisecond);
+
+// Not a goal of its own: the share of opening that the document's layout of
+// the whole book takes, to read the open figure by.
+void BM_LayoutOnly(benchmark::State& state) {
+    CDavaroDiroBook book;
+    book.loadFile(g_program->book.wstring().c_str());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(book.layout(92, 16));
+}
+BENCHMARK(BM_LayoutOnly)->Unit(benchmark::kMillisecond);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.iterations > 0 && !run.error_occurred)
+                times[run.benchmark_name()] = run.GetAdjustedRealTime() *
+                                              (run.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0);
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    lumo::test::pumpMessages();
+    Program program;
+    g_program = &program;
+    startProgram(program);
+    std::printf("book: %s, %d display lines, %d per page\n", program.book.c_str(),
+                program.document()->getLineStartCount(), program.document()->getLayoutMetrics().linesPerPage);
+
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto ratio = [&](const char* what, const char* ours, const char* baseline, const char* goal) {
+        auto a = reporter.times.find(ours);
+        auto b = reporter.times.find(baseline);
+        if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
+            std::printf("%-22s %.2fx of %s (goal %s)\n", what, a->second / b->second, baseline, goal);
+    };
+    ratio("full page paint", "BM_FullPagePaint", "BM_QPainterPage", "<= 1.5x");
+    ratio("one-line step", "BM_OneLineStep", "BM_FullPagePaint", "<= 0.2x");
+    ratio("open to first page", "BM_OpenToFirstPage", "BM_DecodeBook", "<= 2x");
+    ratio("  of it: layout alone", "BM_LayoutOnly", "BM_DecodeBook", "none");
+    benchmark::Shutdown();
+    stopProgram(program);
+    return 0;
+}
