@@ -74,6 +74,7 @@ protected:
         lumo::test::resetHooks();
         // The previous test's main window asked the loop to quit.
         lumo::test::resetQuit();
+        lumo::test::pumpMessages(); // brings up the Qt application, for fonts
         lumo::test::installManualClock(1000);
         namespace fs = std::filesystem;
         fs::create_directory(m_dir / "plugins");
