@@ -46,13 +46,17 @@ Colours colours() {
     return {RGB(255, 255, 255), RGB(0, 0, 0), WHITE_PEN, m_displayColor == 1 ? SRCPAINT : SRCAND};
 }
 
+// A hand-edited size far beyond any screen would make the font engine
+// render glyphs of hundreds of thousands of pixels; sizes stop here.
+constexpr int MAX_POINTS = 1000;
+
 // Leading decimal digits of a size setting; no digits give 0.
 int leadingNumber(const CString& text) {
     int value = 0;
     for (wchar_t c : text.str()) {
         if (c < L'0' || c > L'9')
             break;
-        value = std::min(value * 10 + (c - L'0'), 100000);
+        value = std::min(value * 10 + (c - L'0'), MAX_POINTS);
     }
     return value;
 }

@@ -141,6 +141,31 @@ TEST_F(ViewInput, LongPressOnTheFirstFunctionButtonArmsTheCloseIcon) {
     ASSERT_NE(view(), nullptr);
 }
 
+TEST_F(ViewInput, ReleasingTheArmedCloseButtonClosesTheBookAndKeepsItsPosition) {
+    const std::wstring path = document()->GetPathName().str();
+    lumo::test::tap(view(), pageButton(2));
+    lumo::test::tap(view(), pageButton(4));
+    penDown(view(), functionButton(0));
+    advanceClock(500);
+    ASSERT_TRUE(view()->closeArmed);
+    HWND main = frame()->GetSafeHwnd();
+    penUp(view(), functionButton(0));
+    EXPECT_FALSE(::IsWindow(main)) << "closing the book takes the frame down";
+    m_app.m_pMainWnd = nullptr;
+    std::wstring stored;
+    CLumoPluginManager::getInstance()->getOption(L"lumo.davarodiro.document", L"position/" + path, L"-", stored);
+    EXPECT_EQ(stored, L"1,0") << "one line down: the second source line";
+}
+
+TEST_F(ViewInput, AQuickReleaseOnTheFirstFunctionButtonMinimises) {
+    lumo::test::tap(view(), pageButton(4));
+    lumo::test::tap(view(), functionButton(0));
+    EXPECT_TRUE(frame()->IsIconic());
+    EXPECT_FALSE(view()->closeArmed);
+    advanceClock(600);
+    EXPECT_FALSE(view()->closeArmed) << "the long-press timer stopped on release";
+}
+
 TEST_F(ViewInput, WheelMovesByNotchesTowardsTheUserForward) {
     document()->m_currentIndex = 10;
     const POINT p{100, 100};
