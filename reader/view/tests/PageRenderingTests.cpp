@@ -184,6 +184,22 @@ TEST_F(PageRendering, ScrollingOneLineRedrawsTheSameImageAsAFullPaint) {
     EXPECT_EQ(back, showFrom(1).copy(0, 0, 752, linesPerPage() * rowPitch()));
 }
 
+TEST_F(PageRendering, WithAWallpaperStepsAndFullPaintsShowTheSameMergedPicture) {
+    writeBmp("walls/grey.bmp", 30, 30, qRgb(120, 160, 200));
+    m_pathWallpaper = CString((m_dir / "walls").wstring());
+    m_alphaWallpaper = 16;
+    ASSERT_NE(open(writeBook("book.txt", numberedBook(100))), nullptr);
+    ASSERT_FALSE(view()->wallpaperFile.IsEmpty());
+    const int height = linesPerPage() * rowPitch();
+    const QImage first = captureWindow(view());
+    EXPECT_EQ(first.pixel(700, 5) & 0xFFFFFF, 0x78A0C8u) << "the picture where the page is white";
+    lumo::test::tap(view(), pageButton(2));
+    lumo::test::tap(view(), pageButton(2));
+    lumo::test::tap(view(), pageButton(1));
+    const QImage stepped = captureWindow(view()).copy(0, 0, 752, height);
+    EXPECT_EQ(stepped, showFrom(1).copy(0, 0, 752, height));
+}
+
 TEST_F(PageRendering, AnIllustrationLineShowsThePictureOverTheDarkenedPageUntilTheNextRelease) {
     writeBmp("pic.bmp", 40, 20, qRgb(255, 0, 0));
     std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（pic.bmp）入る］", L"本文です。"};
