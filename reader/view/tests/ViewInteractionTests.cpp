@@ -212,6 +212,40 @@ TEST_F(ViewInput, HitTestsFollowTheCurrentButtonSet) {
     view()->functionBarShown = false;
 }
 
+TEST_F(ViewInput, StalePenMessagesAreDroppedOnlyWhileAnIllustrationShows) {
+    view()->illustrationShown = 1;
+    view()->illustrationTick = 5000;
+    struct Row {
+        UINT message;
+        DWORD time;
+        BOOL dropped;
+    } rows[] = {
+        {WM_LBUTTONUP, 4999, TRUE}, {WM_LBUTTONDOWN, 4000, TRUE}, {0x20D, 1, TRUE},
+        {WM_LBUTTONUP, 5000, FALSE}, {WM_LBUTTONUP, 6000, FALSE}, {0x20E, 1, FALSE}, {WM_TIMER, 1, FALSE},
+    };
+    for (const Row& row : rows) {
+        MSG msg{view()->GetSafeHwnd(), row.message, 0, 0, row.time, {0, 0}};
+        EXPECT_EQ(view()->PreTranslateMessage(&msg), row.dropped) << std::hex << row.message << " at " << row.time;
+    }
+    view()->illustrationShown = 0;
+    MSG old{view()->GetSafeHwnd(), WM_LBUTTONUP, 0, 0, 1, {0, 0}};
+    EXPECT_FALSE(view()->PreTranslateMessage(&old));
+}
+
+TEST_F(ViewInput, LinksAreHitOnTheirLabelColumnsOnly) {
+    ASSERT_NE(open(writeBook("linked.txt", {L"題", L"者", L"", L"［＃挿絵（p.bmp）入る］", L"本文"})), nullptr);
+    document()->m_currentIndex = 3;
+    const int pitch = rowPitch();
+    // The label "[挿絵:p.bmp]" is 12 columns of 8 pixels.
+    struct Row {
+        int x, y, expected;
+    } rows[] = {
+        {0, 5, 3}, {96, pitch - 1, 3}, {97, 5, -1}, {10, pitch + 5, -1}, {760, 5, -1}, {10, -1, -1},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(view()->hitTestLink(row.x, row.y), row.expected) << row.x << "," << row.y;
+}
+
 TEST_F(ViewInput, ClampTargetBoundsByUnit) {
     const int lastLine = document()->getLineStartCount() - linesPerPage();
     struct Row {
