@@ -13,11 +13,11 @@
 #include "host/LumoCoreApp.h"
 #include "hostkit/LumoPluginManager.h"
 #include "hostkit/MainFrame.h"
-#include "reader/document/DavaroDiroDocument.h"
-#include "reader/document/ReaderSettings.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Module.h"
 #include "platform/ui/TestHooks.h"
+#include "reader/document/DavaroDiroDocument.h"
+#include "reader/document/ReaderSettings.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -59,8 +59,11 @@ fs::path chooseBook(const fs::path& dir) {
     // A stand-in of similar size: ruby-rich paragraphs in Shift_JIS.
     std::string bytes;
     for (int i = 0; i < 6000; ++i) {
-        std::wstring line = L"　吾輩《わがはい》は猫である。名前はまだ無い。どこで生れたかとんと見当《けんとう》がつかぬ。" +
-                            std::to_wstring(i) + L"何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。";
+        std::wstring line =
+            L"　吾輩《わがはい》は猫である。名前はまだ無い。どこで生れたかとんと見当《けんとう》が"
+            L"つかぬ。" +
+            std::to_wstring(i) +
+            L"何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。";
         bytes += lumo::encodeMultiByte(932, line) + "\r\n";
     }
     const fs::path generated = dir / "generated.txt";
@@ -72,7 +75,8 @@ void startProgram(Program& p) {
     p.dir = fs::temp_directory_path() / ("lumo-bench-view-" + std::to_string(getpid()));
     fs::create_directories(p.dir / "plugins");
     for (const char* plugin : {"bmp_import_wince.iplg", "scaler.fplg", "mixer.fplg"})
-        fs::copy_file(fs::path(LUMO_STAGE_DIR) / plugin, p.dir / plugin, fs::copy_options::overwrite_existing);
+        fs::copy_file(fs::path(LUMO_STAGE_DIR) / plugin, p.dir / plugin,
+                      fs::copy_options::overwrite_existing);
     setenv("XDG_CONFIG_HOME", (p.dir / "config").c_str(), 1);
     lumo::setProgramPathForTesting((p.dir / "LumoCore").wstring());
     CWinApp::SetCommandLineArguments({});
@@ -158,7 +162,8 @@ void BM_QPainterPage(benchmark::State& state) {
             painter.drawText(1, r * pitch + 10 + ascentBody, row);
             painter.setFont(ruby);
             for (const RubySpan& span : spans)
-                painter.drawText(span.baseStart * 8, r * pitch + ascentRuby, QString::fromStdWString(span.rubyText));
+                painter.drawText(span.baseStart * 8, r * pitch + ascentRuby,
+                                 QString::fromStdWString(span.rubyText));
         }
     }
 }
@@ -198,8 +203,9 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
             if (run.iterations > 0 && !run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime() *
-                                              (run.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0);
+                times[run.benchmark_name()] =
+                    run.GetAdjustedRealTime() *
+                    (run.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0);
     }
     std::map<std::string, double> times;
 };
@@ -214,7 +220,8 @@ int main(int argc, char** argv) {
     g_program = &program;
     startProgram(program);
     std::printf("book: %s, %d display lines, %d per page\n", program.book.c_str(),
-                program.document()->getLineStartCount(), program.document()->getLayoutMetrics().linesPerPage);
+                program.document()->getLineStartCount(),
+                program.document()->getLayoutMetrics().linesPerPage);
 
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
@@ -223,7 +230,8 @@ int main(int argc, char** argv) {
         auto a = reporter.times.find(ours);
         auto b = reporter.times.find(baseline);
         if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("%-22s %.2fx of %s (goal %s)\n", what, a->second / b->second, baseline, goal);
+            std::printf("%-22s %.2fx of %s (goal %s)\n", what, a->second / b->second, baseline,
+                        goal);
     };
     ratio("full page paint", "BM_FullPagePaint", "BM_QPainterPage", "<= 1.5x");
     ratio("one-line step", "BM_OneLineStep", "BM_FullPagePaint", "<= 0.2x");

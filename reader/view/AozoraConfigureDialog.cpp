@@ -13,30 +13,19 @@ using namespace yomite;
 IMPLEMENT_DYNAMIC(CAozoraConfigureDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CAozoraConfigureDialog, CDialog)
-    ON_BN_CLICKED(IDC_BROWSE, &CAozoraConfigureDialog::onBrowse)
-    ON_BN_CLICKED(IDC_CLEAR, &CAozoraConfigureDialog::onClear)
+ON_BN_CLICKED(IDC_BROWSE, &CAozoraConfigureDialog::onBrowse)
+ON_BN_CLICKED(IDC_CLEAR, &CAozoraConfigureDialog::onClear)
 END_MESSAGE_MAP()
 
 CAozoraConfigureDialog::CAozoraConfigureDialog()
     : CDialog((ensureResources(), moduleInstance()), IDD_CONFIGURE, nullptr),
-      displayDirection(m_displayDirection),
-      wallpaperStyle(m_styleWallpaper),
-      wallpaperAlpha(m_alphaWallpaper),
-      wallpaperPath(m_pathWallpaper),
-      displayColor(m_displayColor),
-      lineSpace(m_lineSpace),
-      controlbarPosition(m_positionControlbar),
-      textFont(m_textFont),
-      textFontSize(m_textFontSize),
-      rubyFont(m_rubyFont),
-      rubyFontSize(m_rubyFontSize),
-      textDirection(m_textDirection),
-      lineBoundary(m_lineBoundary),
-      wordWrap(m_wordWrap),
-      scrollRange(m_scrollRange),
-      autoSaveAtExit(m_autoSaveAtExit),
-      showRuby(m_showRuby),
-      textIsBold(m_textIsBold) {}
+      displayDirection(m_displayDirection), wallpaperStyle(m_styleWallpaper),
+      wallpaperAlpha(m_alphaWallpaper), wallpaperPath(m_pathWallpaper),
+      displayColor(m_displayColor), lineSpace(m_lineSpace),
+      controlbarPosition(m_positionControlbar), textFont(m_textFont), textFontSize(m_textFontSize),
+      rubyFont(m_rubyFont), rubyFontSize(m_rubyFontSize), textDirection(m_textDirection),
+      lineBoundary(m_lineBoundary), wordWrap(m_wordWrap), scrollRange(m_scrollRange),
+      autoSaveAtExit(m_autoSaveAtExit), showRuby(m_showRuby), textIsBold(m_textIsBold) {}
 
 CAozoraConfigureDialog::~CAozoraConfigureDialog() = default;
 

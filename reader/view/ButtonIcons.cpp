@@ -24,7 +24,10 @@ constexpr std::uint32_t SKY = 0xFFA8D0F0;
 // A 32 x 32 drawing surface with the few shapes the icons are made of.
 class Canvas {
 public:
-    Canvas() { m_image.width = m_image.height = ICON_SIZE; m_image.pixels.assign(ICON_SIZE * ICON_SIZE, CLEAR); }
+    Canvas() {
+        m_image.width = m_image.height = ICON_SIZE;
+        m_image.pixels.assign(ICON_SIZE * ICON_SIZE, CLEAR);
+    }
 
     void pixel(int x, int y, std::uint32_t c) {
         if (x >= 0 && y >= 0 && x < ICON_SIZE && y < ICON_SIZE)
@@ -111,7 +114,8 @@ void glyph(Canvas& c, const char* const rows[7], int x0, int y0, int scale, std:
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 5; ++x)
             if (rows[y][x] == '1')
-                c.fill(x0 + x * scale, y0 + y * scale, x0 + (x + 1) * scale, y0 + (y + 1) * scale, colour);
+                c.fill(x0 + x * scale, y0 + y * scale, x0 + (x + 1) * scale, y0 + (y + 1) * scale,
+                       colour);
 }
 
 lumo::IconImage functionLabel() {
@@ -164,7 +168,7 @@ lumo::IconImage numberedLines() {
     Canvas c;
     for (int row = 0; row < 4; ++row) {
         int y = 5 + row * 6;
-        c.fill(3, y, 6, y + 3, GREY);     // the number
+        c.fill(3, y, 6, y + 3, GREY);       // the number
         c.fill(8, y + 1, 22, y + 2, BLACK); // the line
     }
     c.fill(25, 6, 27, 22, BLUE);

@@ -13,7 +13,7 @@
 IMPLEMENT_DYNCREATE(CDavaroDiroToolCommandHandler, CCmdTarget)
 
 BEGIN_MESSAGE_MAP(CDavaroDiroToolCommandHandler, CCmdTarget)
-    ON_COMMAND(yomite::ID_READER_SETTINGS, &CDavaroDiroToolCommandHandler::onReaderSettings)
+ON_COMMAND(yomite::ID_READER_SETTINGS, &CDavaroDiroToolCommandHandler::onReaderSettings)
 END_MESSAGE_MAP()
 
 CDavaroDiroToolCommandHandler::CDavaroDiroToolCommandHandler() = default;

@@ -17,15 +17,15 @@
 IMPLEMENT_DYNCREATE(CDavaroDiroView, CView)
 
 BEGIN_MESSAGE_MAP(CDavaroDiroView, CView)
-    ON_WM_SIZE()
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
-    ON_WM_MOUSEWHEEL()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_TIMER()
-    ON_WM_ERASEBKGND()
+ON_WM_SIZE()
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_MOUSEWHEEL()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_TIMER()
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 namespace {
@@ -75,7 +75,8 @@ bool ReaderBuffer::create(CDC* compatible, int cx, int cy) {
     release();
     dc = std::make_unique<CDC>();
     bitmap = std::make_unique<CBitmap>();
-    if (!dc->CreateCompatibleDC(compatible) || !bitmap->CreateCompatibleBitmap(compatible, cx, cy)) {
+    if (!dc->CreateCompatibleDC(compatible) ||
+        !bitmap->CreateCompatibleBitmap(compatible, cx, cy)) {
         dc.reset();
         bitmap.reset();
         return false;
@@ -92,7 +93,9 @@ void ReaderBuffer::release() {
     dc.reset();
 }
 
-CDavaroDiroView::CDavaroDiroView() { pickWallpaper(); }
+CDavaroDiroView::CDavaroDiroView() {
+    pickWallpaper();
+}
 
 CDavaroDiroView::~CDavaroDiroView() {
     deleteBuffers();
@@ -230,10 +233,11 @@ void CDavaroDiroView::createBuffers(int cx, int cy) {
         drawControlBar(dc, functionBarShown, true);
     }
     if (!wallpaperFile.IsEmpty() && pageBuffer.exists()) {
-        const SIZE size{std::max<LONG>(1, textRect.right - textRect.left), std::max<LONG>(1, textRect.bottom - textRect.top)};
+        const SIZE size{std::max<LONG>(1, textRect.right - textRect.left),
+                        std::max<LONG>(1, textRect.bottom - textRect.top)};
         if (wallpaperBuffer.create(pageBuffer.dc.get(), size.cx, size.cy))
-            renderWallpaper(wallpaperFile, m_styleWallpaper, size, m_displayColor == 0, m_alphaWallpaper * 16,
-                            wallpaperBuffer.dc.get());
+            renderWallpaper(wallpaperFile, m_styleWallpaper, size, m_displayColor == 0,
+                            m_alphaWallpaper * 16, wallpaperBuffer.dc.get());
         composeBuffer.create(pageBuffer.dc.get(), cx, cy);
     }
     Invalidate(TRUE);
@@ -246,12 +250,15 @@ BOOL CDavaroDiroView::OnEraseBkgnd(CDC* dc) {
     GetClientRect(&client);
     dc->BitBlt(0, 0, client.Width(), client.Height(), pageBuffer.dc.get(), 0, 0, SRCCOPY);
     if (!wallpaperFile.IsEmpty() && wallpaperBuffer.exists())
-        dc->BitBlt(textRect.left, textRect.top, textRect.right - textRect.left, textRect.bottom - textRect.top,
-                   wallpaperBuffer.dc.get(), 0, 0, colours().wallpaperRop);
+        dc->BitBlt(textRect.left, textRect.top, textRect.right - textRect.left,
+                   textRect.bottom - textRect.top, wallpaperBuffer.dc.get(), 0, 0,
+                   colours().wallpaperRop);
     return TRUE;
 }
 
-void CDavaroDiroView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(FALSE); }
+void CDavaroDiroView::OnUpdate(CView*, LPARAM, CObject*) {
+    Invalidate(FALSE);
+}
 
 void CDavaroDiroView::preparePaint(CDC* dc) {
     const Colours c = colours();
@@ -279,7 +286,8 @@ void CDavaroDiroView::OnDraw(CDC* dc) {
     const RowMetrics m = rowMetrics();
     const int lines = linesPerPage();
     const Colours c = colours();
-    const bool withWallpaper = !wallpaperFile.IsEmpty() && wallpaperBuffer.exists() && composeBuffer.exists();
+    const bool withWallpaper =
+        !wallpaperFile.IsEmpty() && wallpaperBuffer.exists() && composeBuffer.exists();
     preparePaint(page);
     preparePaint(dc);
 
@@ -289,8 +297,8 @@ void CDavaroDiroView::OnDraw(CDC* dc) {
         const int previous = lastDrawnTop;
         if (m_scrollRange == 0 && previous != -2 && std::abs(top - previous) == 1) {
             CDC* shiftTarget = withWallpaper ? page : dc;
-            shiftTarget->BitBlt(textRect.left, textRect.top, textWidth, lines * m.pitch, page, textRect.left,
-                                (top - previous) * m.pitch, SRCCOPY);
+            shiftTarget->BitBlt(textRect.left, textRect.top, textWidth, lines * m.pitch, page,
+                                textRect.left, (top - previous) * m.pitch, SRCCOPY);
             const bool forward = top > previous;
             const int row = forward ? lines - 1 : 0;
             const int line = forward ? top + lines - 1 : top;
@@ -299,8 +307,8 @@ void CDavaroDiroView::OnDraw(CDC* dc) {
             rect.bottom -= m_lineSpace;
             drawLine(page, line, rect);
             if (!withWallpaper)
-                dc->BitBlt(textRect.left, row * m.pitch, textWidth, m.pitch, page, textRect.left, row * m.pitch,
-                           SRCCOPY);
+                dc->BitBlt(textRect.left, row * m.pitch, textWidth, m.pitch, page, textRect.left,
+                           row * m.pitch, SRCCOPY);
         } else {
             const bool titlePage = m_scrollRange == 1 && top == 0;
             const int rows = titlePage ? std::min(2, lines) : lines;
@@ -320,8 +328,8 @@ void CDavaroDiroView::OnDraw(CDC* dc) {
         if (withWallpaper) {
             mergeWithWallpaper(dc, top, m, lines);
         } else {
-            page->BitBlt(textRect.left, textRect.top, textWidth, lines * m.pitch, dc, textRect.left, textRect.top,
-                         SRCCOPY);
+            page->BitBlt(textRect.left, textRect.top, textWidth, lines * m.pitch, dc, textRect.left,
+                         textRect.top, SRCCOPY);
         }
         lastDrawnTop = top;
     }
@@ -472,7 +480,9 @@ void CDavaroDiroView::drawControlBar(CDC* dc, bool functionSet, bool full) {
         static constexpr UINT icons[5] = {5011, 5010, 5006, 5007, 5009};
         for (size_t i = 0; i < pageButtons.size(); ++i) {
             RECT r = pageButtons[i];
-            dc->DrawEdge(&r, static_cast<int>(i) == pressedButton ? BDR_SUNKENINNER : BDR_RAISEDINNER, flags);
+            dc->DrawEdge(&r,
+                         static_cast<int>(i) == pressedButton ? BDR_SUNKENINNER : BDR_RAISEDINNER,
+                         flags);
             if (full && i < 5)
                 drawButtonIcon(dc, module, icons[i], pageButtons[i]);
         }
@@ -494,11 +504,21 @@ void CDavaroDiroView::drawControlBar(CDC* dc, bool functionSet, bool full) {
             }
             icon = closeArmed ? 5014 : 5013;
             break;
-        case 1: icon = 5019; break;
-        case 2: icon = 5016; break;
-        case 3: icon = altToolMode ? 5017 : 5015; break;
-        case 4: icon = altToolMode ? 5018 : 5020; break;
-        default: icon = 5009; break;
+        case 1:
+            icon = 5019;
+            break;
+        case 2:
+            icon = 5016;
+            break;
+        case 3:
+            icon = altToolMode ? 5017 : 5015;
+            break;
+        case 4:
+            icon = altToolMode ? 5018 : 5020;
+            break;
+        default:
+            icon = 5009;
+            break;
         }
         drawButtonIcon(dc, module, icon, functionButtons[i]);
     }
@@ -535,16 +555,19 @@ bool CDavaroDiroView::showIllustration(const std::wstring& path, CBitmap*& bitma
     {
         CFont* old = window.SelectObject(&smallFont);
         const CSize extent = window.GetTextExtent(L"NOW LOADING...", 14);
-        RECT box{(W - extent.cx) / 2 - 5, (H - extent.cy) / 2 - 5, (W + extent.cx) / 2 + 5, (H + extent.cy) / 2 + 5};
+        RECT box{(W - extent.cx) / 2 - 5, (H - extent.cy) / 2 - 5, (W + extent.cx) / 2 + 5,
+                 (H + extent.cy) / 2 + 5};
         window.DrawEdge(&box, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
         window.SetBkMode(TRANSPARENT);
-        window.DrawText(L"NOW LOADING...", -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+        window.DrawText(L"NOW LOADING...", -1, &box,
+                        DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
         if (old)
             window.SelectObject(old);
     }
 
     void* bits = nullptr;
-    HBITMAP section = ::CreateDIBSection(window.GetSafeHdc(), info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP section =
+        ::CreateDIBSection(window.GetSafeHdc(), info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool ok = false;
     if (section && bits && pageBuffer.exists()) {
         bitmap = new CBitmap;
@@ -555,7 +578,8 @@ bool CDavaroDiroView::showIllustration(const std::wstring& path, CBitmap*& bitma
         temporary.BitBlt(0, 0, W, H, pageBuffer.dc.get(), 0, 0, SRCCOPY);
         if (!wallpaperFile.IsEmpty() && wallpaperBuffer.exists())
             temporary.BitBlt(textRect.left, textRect.top, textRect.right - textRect.left,
-                             textRect.bottom - textRect.top, wallpaperBuffer.dc.get(), 0, 0, colours().wallpaperRop);
+                             textRect.bottom - textRect.top, wallpaperBuffer.dc.get(), 0, 0,
+                             colours().wallpaperRop);
         ok = composeIllustration(&info->bmiHeader, bits, path, &temporary);
         temporary.SelectObject(initial);
     } else if (section) {

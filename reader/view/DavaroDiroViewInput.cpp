@@ -21,7 +21,9 @@ constexpr UINT WM_RESET_BAR_STATE = WM_USER + 3;
 constexpr UINT WM_SHOW_MENU_AT_POINT = WM_USER + 5;
 constexpr int PAGES_PER_STEP = 5;
 
-bool contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+bool contains(const RECT& r, POINT p) {
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
 
 } // namespace
 
@@ -160,15 +162,20 @@ void CDavaroDiroView::OnTimer(UINT_PTR nIDEvent) {
             else if (m_scrollRange == 1)
                 t -= PAGES_PER_STEP;
             break;
-        case 1: --t; break;
-        case 2: ++t; break;
+        case 1:
+            --t;
+            break;
+        case 2:
+            ++t;
+            break;
         case 3:
             if (m_scrollRange == 0)
                 t += lines;
             else if (m_scrollRange == 1)
                 t += PAGES_PER_STEP;
             break;
-        default: break;
+        default:
+            break;
         }
         applyTarget(t);
         return;
@@ -194,11 +201,13 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
             std::wstring visible;
             std::vector<RubySpan> spans;
             InlineTag tag;
-            CDavaroDiroBook::parseLine(document->getDisplayLineText(pressedLinkLine), visible, spans, tag);
+            CDavaroDiroBook::parseLine(document->getDisplayLineText(pressedLinkLine), visible,
+                                       spans, tag);
             if (tag.tagName == L"img") {
                 const std::wstring& book = document->GetPathName().str();
                 const size_t separator = book.rfind(PATH_SEPARATOR);
-                std::wstring path = separator == std::wstring::npos ? std::wstring() : book.substr(0, separator + 1);
+                std::wstring path = separator == std::wstring::npos ? std::wstring()
+                                                                    : book.substr(0, separator + 1);
                 std::wstring source = tag.attributes[L"src"];
                 // References are written with either separator.
                 std::replace(source.begin(), source.end(), L'\\', PATH_SEPARATOR);
@@ -242,12 +251,15 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
                     if (main)
                         main->PostMessage(WM_COMMAND, ID_FILE_OPEN, 0);
                     break;
-                case 2: altToolMode = !altToolMode; break;
+                case 2:
+                    altToolMode = !altToolMode;
+                    break;
                 case 4:
                     if (!altToolMode) {
-                        CExtendToolManager* tools = CLumoPluginManager::getInstance()->getExtendToolManager();
-                        const unsigned id =
-                            tools->getDynamicAllocateMenuId(L"lumo.davarodiro.tool", yomite::ID_READER_SETTINGS);
+                        CExtendToolManager* tools =
+                            CLumoPluginManager::getInstance()->getExtendToolManager();
+                        const unsigned id = tools->getDynamicAllocateMenuId(
+                            L"lumo.davarodiro.tool", yomite::ID_READER_SETTINGS);
                         if (main)
                             main->PostMessage(WM_COMMAND, id, 0);
                         Invalidate(FALSE);
@@ -257,7 +269,8 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
                     functionBarShown = false;
                     switched = true;
                     break;
-                default: break;
+                default:
+                    break;
                 }
             }
             if (switched) {

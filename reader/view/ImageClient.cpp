@@ -16,8 +16,8 @@ std::wstring importPluginName(const std::wstring& path) {
     size_t dot = path.rfind(L'.');
     if (dot == std::wstring::npos)
         return {};
-    std::wstring name =
-        CLumoPluginManager::GetToolModuleDirectory() + path.substr(dot + 1) + L"_import" + L"_wince" + L".iplg";
+    std::wstring name = CLumoPluginManager::GetToolModuleDirectory() + path.substr(dot + 1) +
+                        L"_import" + L"_wince" + L".iplg";
     if (name.size() >= MAX_PATH)
         return {};
     return name;
@@ -59,7 +59,9 @@ void* bindExport(const std::wstring& file, const char* name) {
     return GetProcAddress(module, name);
 }
 
-std::wstring besideProgram(const wchar_t* name) { return CLumoPluginManager::GetToolModuleDirectory() + name; }
+std::wstring besideProgram(const wchar_t* name) {
+    return CLumoPluginManager::GetToolModuleDirectory() + name;
+}
 
 // An image created and named for a plug-in call, destroyed when it goes.
 class NamedImage {
@@ -92,8 +94,8 @@ bool drawImage(CDC* dc, CPLImage* image, int x, int y) {
     if (!imageSize(image, width, height))
         return false;
     const auto* info = reinterpret_cast<const BITMAPINFO*>(image->GetBitmapInfoHeader());
-    return SetDIBitsToDevice(dc->GetSafeHdc(), x, y, width, height, 0, 0, 0, height, image->GetBitmapBits(), info,
-                             DIB_RGB_COLORS) > 0;
+    return SetDIBitsToDevice(dc->GetSafeHdc(), x, y, width, height, 0, 0, 0, height,
+                             image->GetBitmapBits(), info, DIB_RGB_COLORS) > 0;
 }
 
 } // namespace
@@ -101,7 +103,8 @@ bool drawImage(CDC* dc, CPLImage* image, int x, int y) {
 bool readPictureFile(const wchar_t* path, CPLImage* image) {
     if (!path || !image)
         return false;
-    auto read = reinterpret_cast<PFN_read_image>(bindExport(yomite::importPluginName(path), "read_image"));
+    auto read =
+        reinterpret_cast<PFN_read_image>(bindExport(yomite::importPluginName(path), "read_image"));
     return read && read(path, image) != 0;
 }
 
@@ -112,12 +115,14 @@ bool adoptMemoryPicture(const BITMAPINFOHEADER* header, const void* bits, CPLIma
 }
 
 bool scalePicture(CPLImage* source, CPLImage* destination, const RESIZE_OPTION* option) {
-    auto filter = reinterpret_cast<PFN_do_filter>(bindExport(besideProgram(L"scaler.fplg"), "do_filter"));
+    auto filter =
+        reinterpret_cast<PFN_do_filter>(bindExport(besideProgram(L"scaler.fplg"), "do_filter"));
     return filter && filter(source, destination, option) != 0;
 }
 
 bool blendPicture(CPLImage* source, CPLImage* destination, const ALPHABLEND_OPTION* option) {
-    auto filter = reinterpret_cast<PFN_do_filter>(bindExport(besideProgram(L"mixer.fplg"), "do_filter"));
+    auto filter =
+        reinterpret_cast<PFN_do_filter>(bindExport(besideProgram(L"mixer.fplg"), "do_filter"));
     return filter && filter(source, destination, option) != 0;
 }
 
@@ -147,7 +152,8 @@ bool fitPicture(CPLImage* source, CPLImage* destination, int mode, int width, in
     return true;
 }
 
-bool renderWallpaper(const CString& file, int style, SIZE size, bool whiteBase, int alpha, CDC* dc) {
+bool renderWallpaper(const CString& file, int style, SIZE size, bool whiteBase, int alpha,
+                     CDC* dc) {
     alpha = std::clamp(alpha, 0, 256);
     const COLORREF base = whiteBase ? RGB(255, 255, 255) : RGB(0, 0, 0);
     dc->FillSolidRect(0, 0, size.cx, size.cy, base);
@@ -185,7 +191,8 @@ bool renderWallpaper(const CString& file, int style, SIZE size, bool whiteBase, 
     return drawn;
 }
 
-bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits, const std::wstring& file, CDC* dc) {
+bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits, const std::wstring& file,
+                         CDC* dc) {
     if (!header || !bits || !dc)
         return false;
     const int width = header->biWidth;

@@ -40,7 +40,8 @@ bool renderWallpaper(const CString& file, int style, SIZE size, bool whiteBase, 
 // Draws the illustration screen into `dc`: the page snapshot (header, bits)
 // shrunk, darkened and enlarged again as a blurred backdrop, with the
 // picture of `file` fitted inside and centred. False at the first failure.
-bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits, const std::wstring& file, CDC* dc);
+bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits, const std::wstring& file,
+                         CDC* dc);
 
 namespace yomite {
 

@@ -54,4 +54,6 @@ LUMO_C_EXPORT void LUMO_LoadPluginModule() {
     loadSettings();
 }
 
-LUMO_C_EXPORT void LUMO_UnloadPluginModule() { saveSettings(); }
+LUMO_C_EXPORT void LUMO_UnloadPluginModule() {
+    saveSettings();
+}

@@ -26,8 +26,8 @@ std::vector<std::wstring> numbers(int first, int last) {
     return items;
 }
 
-DialogControlTemplate control(ControlKind kind, UINT id, std::wstring text, int x, int y, int cx, int cy,
-                              std::vector<std::wstring> items = {}, DWORD style = 0) {
+DialogControlTemplate control(ControlKind kind, UINT id, std::wstring text, int x, int y, int cx,
+                              int cy, std::vector<std::wstring> items = {}, DWORD style = 0) {
     DialogControlTemplate c;
     c.kind = kind;
     c.id = id;
@@ -45,7 +45,8 @@ DialogControlTemplate label(std::wstring text, int x, int y, int cx) {
     return control(ControlKind::Label, static_cast<UINT>(-1), std::move(text), x, y, cx, 8);
 }
 
-DialogControlTemplate combo(UINT id, int x, int y, int cx, int cy, std::vector<std::wstring> items) {
+DialogControlTemplate combo(UINT id, int x, int y, int cx, int cy,
+                            std::vector<std::wstring> items) {
     return control(ControlKind::ComboBox, id, L"", x, y, cx, cy, std::move(items), COMBO_STYLE);
 }
 
@@ -65,7 +66,8 @@ lumo::DialogTemplate configureDialog() {
     auto& c = t.controls;
     c.push_back(control(ControlKind::GroupBox, static_cast<UINT>(-1), L"基本", 7, 7, 135, 79));
     c.push_back(label(L"画面方向", 14, 19, 36));
-    c.push_back(combo(IDC_DISPLAY_DIRECTION, 52, 17, 78, 59, {L"標準", L"右90度回転", L"左90度回転"}));
+    c.push_back(
+        combo(IDC_DISPLAY_DIRECTION, 52, 17, 78, 59, {L"標準", L"右90度回転", L"左90度回転"}));
     c.push_back(label(L"文字方向", 14, 33, 36));
     c.push_back(combo(IDC_TEXT_DIRECTION, 52, 31, 78, 59, {L"横書き", L"縦書き"}));
     c.push_back(label(L"表示色", 14, 48, 36));
@@ -78,11 +80,13 @@ lumo::DialogTemplate configureDialog() {
     c.push_back(check(IDC_LINE_BOUNDARY, L"禁則処理", 91, 60, 47, 11));
     c.push_back(check(IDC_WORD_WRAP, L"ワードラップ", 91, 72, 47, 10));
 
-    c.push_back(control(ControlKind::GroupBox, static_cast<UINT>(-1), L"テキスト", 146, 7, 149, 37));
+    c.push_back(
+        control(ControlKind::GroupBox, static_cast<UINT>(-1), L"テキスト", 146, 7, 149, 37));
     c.push_back(label(L"フォント", 152, 18, 32));
     c.push_back(combo(IDC_TEXT_FONT, 186, 16, 61, 52, fonts));
-    c.push_back(combo(IDC_TEXT_FONT_SIZE, 247, 16, 26, 52,
-                      {L"8", L"10", L"12", L"14", L"16", L"18", L"20", L"22", L"24", L"28", L"32"}));
+    c.push_back(
+        combo(IDC_TEXT_FONT_SIZE, 247, 16, 26, 52,
+              {L"8", L"10", L"12", L"14", L"16", L"18", L"20", L"22", L"24", L"28", L"32"}));
     c.push_back(label(L"point", 275, 18, 18));
     c.push_back(check(IDC_BOLD, L"太字", 185, 29, 28, 11));
 
@@ -96,7 +100,8 @@ lumo::DialogTemplate configureDialog() {
 
     c.push_back(control(ControlKind::GroupBox, static_cast<UINT>(-1), L"背景画像", 7, 87, 288, 43));
     c.push_back(label(L"検索パス", 14, 97, 32));
-    c.push_back(control(ControlKind::Edit, IDC_WALLPAPER_PATH, L"", 48, 95, 110, 12, {}, WS_BORDER));
+    c.push_back(
+        control(ControlKind::Edit, IDC_WALLPAPER_PATH, L"", 48, 95, 110, 12, {}, WS_BORDER));
     c.push_back(control(ControlKind::PushButton, IDC_BROWSE, L"...", 158, 95, 14, 12));
     c.push_back(control(ControlKind::PushButton, IDC_CLEAR, L"C", 172, 95, 14, 12));
     c.push_back(label(L"スタイル", 14, 113, 32));
@@ -105,7 +110,8 @@ lumo::DialogTemplate configureDialog() {
     c.push_back(combo(IDC_WALLPAPER_ALPHA, 226, 95, 30, 108, numbers(0, 16)));
     c.push_back(label(L"/ 16", 258, 97, 20));
 
-    c.push_back(control(ControlKind::GroupBox, static_cast<UINT>(-1), L"ユーザインタフェース", 7, 131, 288, 44));
+    c.push_back(control(ControlKind::GroupBox, static_cast<UINT>(-1), L"ユーザインタフェース", 7,
+                        131, 288, 44));
     c.push_back(label(L"スクロール単位", 14, 142, 60));
     c.push_back(combo(IDC_SCROLL_RANGE, 77, 140, 71, 68, {L"行単位", L"ページ単位"}));
     c.push_back(label(L"コントロールバー", 14, 160, 62));
@@ -120,10 +126,12 @@ lumo::DialogTemplate configureDialog() {
 lumo::ResourceSet buildResources() {
     using lumo::MenuTemplateItem;
     lumo::ResourceSet set;
-    set.strings[IDR_DOCUMENT_TYPE] = L"LumoCore\n\nLumoCore\n\n\nLumoCore.Document\nLumoCore.Document";
+    set.strings[IDR_DOCUMENT_TYPE] =
+        L"LumoCore\n\nLumoCore\n\n\nLumoCore.Document\nLumoCore.Document";
     set.menus[IDR_TOOL_MENU] = {MenuTemplateItem::popup(
         L"<TOPMENU_FILE>",
-        {MenuTemplateItem::popup(L"環境設定", {MenuTemplateItem::command(L"青空文庫リーダ", ID_READER_SETTINGS)})})};
+        {MenuTemplateItem::popup(
+            L"環境設定", {MenuTemplateItem::command(L"青空文庫リーダ", ID_READER_SETTINGS)})})};
     set.dialogs[IDD_CONFIGURE] = configureDialog();
     set.icons = buildButtonIcons();
     return set;
@@ -131,7 +139,9 @@ lumo::ResourceSet buildResources() {
 
 } // namespace
 
-HINSTANCE moduleInstance() { return g_hModuleInstance; }
+HINSTANCE moduleInstance() {
+    return g_hModuleInstance;
+}
 
 void ensureResources() {
     static lumo::ResourceRegistration registration(g_hModuleInstance, buildResources());

@@ -5,9 +5,9 @@
 // Resource ids of the reader module and its instance handle.
 namespace yomite {
 
-constexpr UINT IDR_DOCUMENT_TYPE = 5000;   // document-template string
-constexpr UINT IDD_CONFIGURE = 5002;       // settings dialog
-constexpr UINT IDR_TOOL_MENU = 32774;      // "<TOPMENU_FILE>" / "環境設定" / "青空文庫リーダ"
+constexpr UINT IDR_DOCUMENT_TYPE = 5000; // document-template string
+constexpr UINT IDD_CONFIGURE = 5002;     // settings dialog
+constexpr UINT IDR_TOOL_MENU = 32774; // "<TOPMENU_FILE>" / "環境設定" / "青空文庫リーダ"
 constexpr UINT ID_READER_SETTINGS = 32775; // the tool's settings item
 
 // Settings dialog controls.

@@ -16,7 +16,10 @@ template <typename F>
 void writeBmp(lumo::test::TempDir& dir, const std::string& name, int width, int height, F f) {
     const int stride = (3 * width + 3) & ~3;
     std::string bytes(54 + stride * height, '\0');
-    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) bytes[at + i] = char(v >> (8 * i)); };
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = char(v >> (8 * i));
+    };
     bytes[0] = 'B';
     bytes[1] = 'M';
     put32(2, static_cast<uint32_t>(bytes.size()));
@@ -93,7 +96,8 @@ TEST_F(ImageClient, ReadsThroughThePluginNamedForTheExtensionAndFailsQuietlyOthe
     EXPECT_TRUE(readPictureFile((m_dir / "p.bmp").wstring().c_str(), image.p));
     EXPECT_EQ(image.size(), std::make_pair(6, 3));
     Image other;
-    EXPECT_FALSE(readPictureFile((m_dir / "p.xyz").wstring().c_str(), other.p)) << "no such import plug-in";
+    EXPECT_FALSE(readPictureFile((m_dir / "p.xyz").wstring().c_str(), other.p))
+        << "no such import plug-in";
     EXPECT_FALSE(readPictureFile((m_dir / "noextension").wstring().c_str(), other.p));
     EXPECT_FALSE(readPictureFile((m_dir / "missing.bmp").wstring().c_str(), other.p));
     EXPECT_FALSE(readPictureFile(nullptr, other.p));
@@ -113,9 +117,11 @@ TEST_F(ImageClient, FitScalesByOnePercentageToFitOrCover) {
     for (const Row& row : rows) {
         Image source, destination;
         ASSERT_TRUE(readPictureFile((m_dir / "p.bmp").wstring().c_str(), source.p));
-        EXPECT_EQ(fitPicture(source.p, destination.p, row.mode, row.width, row.height), row.ok) << row.mode;
+        EXPECT_EQ(fitPicture(source.p, destination.p, row.mode, row.width, row.height), row.ok)
+            << row.mode;
         if (row.ok)
-            EXPECT_EQ(destination.size(), std::make_pair(row.outW, row.outH)) << row.mode << " " << row.width;
+            EXPECT_EQ(destination.size(), std::make_pair(row.outW, row.outH))
+                << row.mode << " " << row.width;
     }
 }
 
@@ -138,7 +144,8 @@ TEST_F(ImageClient, WallpaperListHoldsBitmapsThenJpegsWithOneSeparator) {
 
 TEST_F(ImageClient, WallpaperStylesTileScaleAndBlend) {
     // Left half red, right half blue.
-    writeBmp(m_dir, "w.bmp", 100, 50, [](int x, int) { return x < 50 ? qRgb(255, 0, 0) : qRgb(0, 0, 255); });
+    writeBmp(m_dir, "w.bmp", 100, 50,
+             [](int x, int) { return x < 50 ? qRgb(255, 0, 0) : qRgb(0, 0, 255); });
     const CString file((m_dir / "w.bmp").wstring());
     const SIZE area{200, 200};
     {
@@ -179,10 +186,12 @@ TEST_F(ImageClient, WallpaperStylesTileScaleAndBlend) {
 
 TEST_F(ImageClient, AFailedWallpaperLeavesThePlainBase) {
     m_dir.write("broken.bmp", "BM not really");
-    for (const std::wstring& name : {std::wstring(L"broken.bmp"), std::wstring(L"missing.bmp"), std::wstring(L"x.jpeg2")}) {
+    for (const std::wstring& name :
+         {std::wstring(L"broken.bmp"), std::wstring(L"missing.bmp"), std::wstring(L"x.jpeg2")}) {
         Canvas canvas(50, 50);
         canvas.dc.FillSolidRect(0, 0, 50, 50, RGB(1, 2, 3));
-        EXPECT_FALSE(renderWallpaper(CString((m_dir / "w").wstring() + name), 0, SIZE{50, 50}, false, 256, &canvas.dc));
+        EXPECT_FALSE(renderWallpaper(CString((m_dir / "w").wstring() + name), 0, SIZE{50, 50},
+                                     false, 256, &canvas.dc));
         EXPECT_EQ(canvas.at(25, 25), qRgb(0, 0, 0)) << "black base";
     }
 }
@@ -196,9 +205,11 @@ TEST_F(ImageClient, IllustrationScreenCentresThePictureOverADarkenedPage) {
     header.biHeight = H;
     header.biPlanes = 1;
     header.biBitCount = 24;
-    std::vector<unsigned char> bits(static_cast<size_t>(((3 * W + 3) & ~3) * H), 0xFF); // a white page
+    std::vector<unsigned char> bits(static_cast<size_t>(((3 * W + 3) & ~3) * H),
+                                    0xFF); // a white page
     Canvas canvas(W, H);
-    ASSERT_TRUE(composeIllustration(&header, bits.data(), (m_dir / "pic.bmp").wstring(), &canvas.dc));
+    ASSERT_TRUE(
+        composeIllustration(&header, bits.data(), (m_dir / "pic.bmp").wstring(), &canvas.dc));
     EXPECT_EQ(canvas.at(100, 75), qRgb(0, 200, 0));
     // Enlarged to 200 x 100 and centred: rows 0..24 are backdrop.
     EXPECT_NEAR(qGray(canvas.at(100, 10)), 128, 8);
@@ -206,8 +217,10 @@ TEST_F(ImageClient, IllustrationScreenCentresThePictureOverADarkenedPage) {
 
     Canvas untouched(W, H);
     untouched.dc.FillSolidRect(0, 0, W, H, RGB(7, 7, 7));
-    EXPECT_FALSE(composeIllustration(&header, bits.data(), (m_dir / "none.bmp").wstring(), &untouched.dc));
-    EXPECT_FALSE(composeIllustration(nullptr, bits.data(), (m_dir / "pic.bmp").wstring(), &untouched.dc));
+    EXPECT_FALSE(
+        composeIllustration(&header, bits.data(), (m_dir / "none.bmp").wstring(), &untouched.dc));
+    EXPECT_FALSE(
+        composeIllustration(nullptr, bits.data(), (m_dir / "pic.bmp").wstring(), &untouched.dc));
 }
 
 TEST_F(ImageClient, WithoutThePluginsEveryStepFails) {

@@ -45,7 +45,10 @@ protected:
     void writeBmp(const char* name, int width, int height, QRgb colour) {
         const int stride = (3 * width + 3) & ~3;
         std::string bytes(54 + stride * height, '\0');
-        auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) bytes[at + i] = char(v >> (8 * i)); };
+        auto put32 = [&](size_t at, uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                bytes[at + i] = char(v >> (8 * i));
+        };
         bytes[0] = 'B';
         bytes[1] = 'M';
         put32(2, static_cast<uint32_t>(bytes.size()));
@@ -67,8 +70,13 @@ protected:
 };
 
 TEST_F(PageRendering, RubyIsSpreadOverALongerBaseAndCentredOverAShorterOne) {
-    std::vector<std::wstring> lines = {L"題", L"者", L"", L"漢字語《かな》", L"空《そらそらそら》",
-                                       L"あああ空《そらそら》", std::wstring(45, L'あ') + L"空《そらそらそら》"};
+    std::vector<std::wstring> lines = {L"題",
+                                       L"者",
+                                       L"",
+                                       L"漢字語《かな》",
+                                       L"空《そらそらそら》",
+                                       L"あああ空《そらそら》",
+                                       std::wstring(45, L'あ') + L"空《そらそらそら》"};
     ASSERT_NE(open(writeBook("ruby.txt", lines)), nullptr);
     ASSERT_EQ(document()->getLayoutMetrics().columnsPerLine, 92);
     const QImage image = showFrom(3);
@@ -109,7 +117,8 @@ TEST_F(PageRendering, WithoutRubyTheRowsCloseUpAndNoRubyIsDrawn) {
     const QImage image = showFrom(3);
     const int pitch = 16 + m_lineSpace;
     EXPECT_GT(inkCount(image, 0, 0, 60, 16), 0);
-    EXPECT_GT(inkCount(image, 0, pitch, 60, pitch + 16), 0) << "the second row follows one body height later";
+    EXPECT_GT(inkCount(image, 0, pitch, 60, pitch + 16), 0)
+        << "the second row follows one body height later";
     EXPECT_EQ(inkCount(image, 60, 0, 752, 2 * pitch), 0) << "no ruby text anywhere";
 }
 
@@ -202,7 +211,8 @@ TEST_F(PageRendering, WithAWallpaperStepsAndFullPaintsShowTheSameMergedPicture) 
 
 TEST_F(PageRendering, AnIllustrationLineShowsThePictureOverTheDarkenedPageUntilTheNextRelease) {
     writeBmp("pic.bmp", 40, 20, qRgb(255, 0, 0));
-    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（pic.bmp）入る］", L"本文です。"};
+    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（pic.bmp）入る］",
+                                       L"本文です。"};
     ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
     const QImage page = showFrom(3);
     const POINT onLink{10, RUBY_PX + 8};
@@ -220,7 +230,8 @@ TEST_F(PageRendering, AnIllustrationLineShowsThePictureOverTheDarkenedPageUntilT
 }
 
 TEST_F(PageRendering, AMissingIllustrationLeavesThePageAsItWas) {
-    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（none.bmp）入る］", L"本文です。"};
+    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（none.bmp）入る］",
+                                       L"本文です。"};
     ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
     const QImage page = showFrom(3);
     lumo::test::tap(view(), POINT{10, RUBY_PX + 8});
@@ -230,7 +241,8 @@ TEST_F(PageRendering, AMissingIllustrationLeavesThePageAsItWas) {
 
 TEST_F(PageRendering, ALinkPressReleasedOnAnotherLineDoesNothing) {
     writeBmp("pic.bmp", 40, 20, qRgb(255, 0, 0));
-    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（pic.bmp）入る］", L"本文です。"};
+    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（pic.bmp）入る］",
+                                       L"本文です。"};
     ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
     showFrom(3);
     lumo::test::penDown(view(), POINT{10, RUBY_PX + 8});
@@ -263,7 +275,8 @@ TEST_F(PageRendering, EveryOfferedSizeMeasuresFullWidthAsTwiceHalfWidth) {
 }
 
 TEST_F(PageRendering, EveryIconIdHasThirtyTwoPixelArtwork) {
-    for (UINT id : {5006u, 5007u, 5009u, 5010u, 5011u, 5013u, 5014u, 5015u, 5016u, 5017u, 5018u, 5019u, 5020u, 5024u}) {
+    for (UINT id : {5006u, 5007u, 5009u, 5010u, 5011u, 5013u, 5014u, 5015u, 5016u, 5017u, 5018u,
+                    5019u, 5020u, 5024u}) {
         const lumo::IconImage* icon = lumo::findIconResource(yomite::moduleInstance(), id);
         ASSERT_NE(icon, nullptr) << id;
         EXPECT_EQ(icon->width, 32);

@@ -9,11 +9,11 @@
 #include "host/LumoCoreApp.h"
 #include "hostkit/LumoPluginManager.h"
 #include "hostkit/MainFrame.h"
-#include "reader/document/DavaroDiroDocument.h"
-#include "reader/document/ReaderSettings.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Module.h"
 #include "platform/ui/TestHooks.h"
+#include "reader/document/DavaroDiroDocument.h"
+#include "reader/document/ReaderSettings.h"
 #include "tests/support/TempDir.h"
 
 #include <QImage>
@@ -45,7 +45,8 @@ inline std::vector<std::wstring> numberedBook(int count) {
 }
 
 // Ink (pixels far from the background colour) inside a rectangle.
-inline int inkCount(const QImage& image, int x0, int y0, int x1, int y1, QRgb background = qRgb(255, 255, 255)) {
+inline int inkCount(const QImage& image, int x0, int y0, int x1, int y1,
+                    QRgb background = qRgb(255, 255, 255)) {
     int count = 0;
     for (int y = std::max(0, y0); y < std::min(y1, image.height()); ++y)
         for (int x = std::max(0, x0); x < std::min(x1, image.width()); ++x) {

@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 class ReaderProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::copy(LUMO_STAGE_DIR, m_dir / "stage", fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+        fs::copy(LUMO_STAGE_DIR, m_dir / "stage",
+                 fs::copy_options::recursive | fs::copy_options::copy_symlinks);
         fs::copy(LUMO_SAMPLES_DIR, m_dir / "samples", fs::copy_options::recursive);
         fs::create_directory(m_dir / "config");
     }
@@ -99,14 +100,16 @@ TEST_F(ReaderProgram, AStoredPositionIsShownAndWrittenBackAtExit) {
     seedConfig("");
     const QImage start = run(sample(), "start.png");
     ASSERT_FALSE(start.isNull());
-    EXPECT_NE(moved.copy(0, 26, 752, 400), start.copy(0, 26, 752, 400)) << "a later page than the first";
+    EXPECT_NE(moved.copy(0, 26, 752, 400), start.copy(0, 26, 752, 400))
+        << "a later page than the first";
     EXPECT_NE(config().find(key + "=0,0\n"), std::string::npos);
 }
 
 TEST_F(ReaderProgram, AWallpaperFolderChangesThePicture) {
     const QImage plain = run(sample(), "plain.png");
     ASSERT_FALSE(plain.isNull());
-    seedConfig("[lumo.davarodiro.document]\nm_pathWallpaper=" + (m_dir / "samples" / "wallpapers").string() +
+    seedConfig("[lumo.davarodiro.document]\nm_pathWallpaper=" +
+               (m_dir / "samples" / "wallpapers").string() +
                "\nm_alphaWallpaper=16\nm_styleWallpaper=0\n");
     const QImage papered = run(sample(), "papered.png");
     ASSERT_FALSE(papered.isNull());
@@ -115,7 +118,8 @@ TEST_F(ReaderProgram, AWallpaperFolderChangesThePicture) {
         for (int x = 0; x < 752; ++x)
             changed += plain.pixel(x, y) != papered.pixel(x, y);
     EXPECT_GT(changed, 20000) << "the wallpaper shows behind the text";
-    EXPECT_EQ(plain.copy(752, 60, 48, 300), papered.copy(752, 60, 48, 300)) << "the bar has no wallpaper";
+    EXPECT_EQ(plain.copy(752, 60, 48, 300), papered.copy(752, 60, 48, 300))
+        << "the bar has no wallpaper";
 }
 
 } // namespace

@@ -33,8 +33,14 @@ protected:
     void makeWallpapers(const char* folder, std::initializer_list<const char*> names) {
         for (const char* name : names) {
             std::string bytes(54 + 12 * 4, '\0');
-            bytes[0] = 'B'; bytes[1] = 'M';
-            bytes[10] = 54; bytes[14] = 40; bytes[18] = 4; bytes[22] = 4; bytes[26] = 1; bytes[28] = 24;
+            bytes[0] = 'B';
+            bytes[1] = 'M';
+            bytes[10] = 54;
+            bytes[14] = 40;
+            bytes[18] = 4;
+            bytes[22] = 4;
+            bytes[26] = 1;
+            bytes[28] = 24;
             for (size_t i = 54; i < bytes.size(); ++i)
                 bytes[i] = char(0x40);
             m_dir.write(std::string(folder) + "/" + name, bytes);
@@ -54,7 +60,8 @@ TEST_F(SettingsDialog, ShowsEveryListInItsStoredOrder) {
         {IDC_SCROLL_RANGE, {L"行単位", L"ページ単位"}},
         {IDC_CONTROLBAR, {L"右", L"左", L"下"}},
         {IDC_TEXT_FONT, {L"ＭＳ ゴシック", L"ＭＳ 明朝"}},
-        {IDC_TEXT_FONT_SIZE, {L"8", L"10", L"12", L"14", L"16", L"18", L"20", L"22", L"24", L"28", L"32"}},
+        {IDC_TEXT_FONT_SIZE,
+         {L"8", L"10", L"12", L"14", L"16", L"18", L"20", L"22", L"24", L"28", L"32"}},
         {IDC_RUBY_FONT_SIZE, {L"8", L"10", L"12", L"14", L"16", L"18", L"20", L"22", L"24"}},
     };
     std::wstring caption;
@@ -70,7 +77,8 @@ TEST_F(SettingsDialog, ShowsEveryListInItsStoredOrder) {
         EXPECT_EQ(d.comboIndex(IDC_RUBY_FONT_SIZE), 0);
         EXPECT_EQ(d.check(IDC_SHOW_RUBY), 1);
         EXPECT_EQ(d.check(IDC_AUTO_SAVE), 1);
-        for (UINT id : {IDC_BROWSE, IDC_CLEAR, IDC_WALLPAPER_PATH, IDC_BOLD, IDC_WORD_WRAP, IDC_LINE_BOUNDARY})
+        for (UINT id : {IDC_BROWSE, IDC_CLEAR, IDC_WALLPAPER_PATH, IDC_BOLD, IDC_WORD_WRAP,
+                        IDC_LINE_BOUNDARY})
             EXPECT_TRUE(d.hasControl(id)) << id;
         d.press(IDCANCEL);
     });

@@ -117,7 +117,8 @@ TEST_F(ViewInput, FunctionSetComesAndGoesOnReleaseAndClearsItsModes) {
 }
 
 TEST_F(ViewInput, LongPressOnTheFirstFunctionButtonArmsTheCloseIcon) {
-    lumo::test::tap(view(), functionButton(0)); // still the page set here: button index 0 of the page set
+    lumo::test::tap(view(),
+                    functionButton(0)); // still the page set here: button index 0 of the page set
     lumo::test::tap(view(), pageButton(4));
     ASSERT_TRUE(view()->functionBarShown);
     const RECT button = view()->functionButtons[0];
@@ -133,7 +134,8 @@ TEST_F(ViewInput, LongPressOnTheFirstFunctionButtonArmsTheCloseIcon) {
     EXPECT_EQ(qRed(corner), 255);
     EXPECT_EQ(qGreen(corner), 216);
     EXPECT_EQ(qBlue(corner), 216);
-    EXPECT_NE(before.copy(button.left, button.top, 48, 48), armed.copy(button.left, button.top, 48, 48));
+    EXPECT_NE(before.copy(button.left, button.top, 48, 48),
+              armed.copy(button.left, button.top, 48, 48));
 
     // Releasing elsewhere disarms, and the view stays.
     penUp(view(), functionButton(3));
@@ -153,7 +155,8 @@ TEST_F(ViewInput, ReleasingTheArmedCloseButtonClosesTheBookAndKeepsItsPosition) 
     EXPECT_FALSE(::IsWindow(main)) << "closing the book takes the frame down";
     m_app.m_pMainWnd = nullptr;
     std::wstring stored;
-    CLumoPluginManager::getInstance()->getOption(L"lumo.davarodiro.document", L"position/" + path, L"-", stored);
+    CLumoPluginManager::getInstance()->getOption(L"lumo.davarodiro.document", L"position/" + path,
+                                                 L"-", stored);
     EXPECT_EQ(stored, L"1,0") << "one line down: the second source line";
 }
 
@@ -187,7 +190,8 @@ TEST_F(ViewInput, DoubleTapInTheTextOpensTheMenuWithoutMoving) {
     lumo::test::tap(view(), p);
     pumpMessages();
     EXPECT_EQ(index(), 0);
-    ASSERT_EQ(lumo::test::popupMenus().size(), menusBefore + 1) << "WM_USER+5 pops the host menu up";
+    ASSERT_EQ(lumo::test::popupMenus().size(), menusBefore + 1)
+        << "WM_USER+5 pops the host menu up";
     POINT screen = p;
     view()->ClientToScreen(&screen);
     EXPECT_EQ(lumo::test::popupMenus().back().at.x, screen.x);
@@ -220,12 +224,14 @@ TEST_F(ViewInput, StalePenMessagesAreDroppedOnlyWhileAnIllustrationShows) {
         DWORD time;
         BOOL dropped;
     } rows[] = {
-        {WM_LBUTTONUP, 4999, TRUE}, {WM_LBUTTONDOWN, 4000, TRUE}, {0x20D, 1, TRUE},
-        {WM_LBUTTONUP, 5000, FALSE}, {WM_LBUTTONUP, 6000, FALSE}, {0x20E, 1, FALSE}, {WM_TIMER, 1, FALSE},
+        {WM_LBUTTONUP, 4999, TRUE},  {WM_LBUTTONDOWN, 4000, TRUE}, {0x20D, 1, TRUE},
+        {WM_LBUTTONUP, 5000, FALSE}, {WM_LBUTTONUP, 6000, FALSE},  {0x20E, 1, FALSE},
+        {WM_TIMER, 1, FALSE},
     };
     for (const Row& row : rows) {
         MSG msg{view()->GetSafeHwnd(), row.message, 0, 0, row.time, {0, 0}};
-        EXPECT_EQ(view()->PreTranslateMessage(&msg), row.dropped) << std::hex << row.message << " at " << row.time;
+        EXPECT_EQ(view()->PreTranslateMessage(&msg), row.dropped)
+            << std::hex << row.message << " at " << row.time;
     }
     view()->illustrationShown = 0;
     MSG old{view()->GetSafeHwnd(), WM_LBUTTONUP, 0, 0, 1, {0, 0}};
@@ -233,7 +239,9 @@ TEST_F(ViewInput, StalePenMessagesAreDroppedOnlyWhileAnIllustrationShows) {
 }
 
 TEST_F(ViewInput, LinksAreHitOnTheirLabelColumnsOnly) {
-    ASSERT_NE(open(writeBook("linked.txt", {L"題", L"者", L"", L"［＃挿絵（p.bmp）入る］", L"本文"})), nullptr);
+    ASSERT_NE(
+        open(writeBook("linked.txt", {L"題", L"者", L"", L"［＃挿絵（p.bmp）入る］", L"本文"})),
+        nullptr);
     document()->m_currentIndex = 3;
     const int pitch = rowPitch();
     // The label "[挿絵:p.bmp]" is 12 columns of 8 pixels.
@@ -253,13 +261,20 @@ TEST_F(ViewInput, ClampTargetBoundsByUnit) {
         int target;
         int expected;
     } rows[] = {
-        {0, 5, 5}, {0, 0, 1}, {0, -40, 1}, {0, 100000, lastLine},
-        {1, 2, 2}, {1, 0, 1}, {1, 100000, document()->getPageCount()},
-        {7, -3, -3}, {7, 100000, 100000},
+        {0, 5, 5},
+        {0, 0, 1},
+        {0, -40, 1},
+        {0, 100000, lastLine},
+        {1, 2, 2},
+        {1, 0, 1},
+        {1, 100000, document()->getPageCount()},
+        {7, -3, -3},
+        {7, 100000, 100000},
     };
     for (const Row& row : rows) {
         m_scrollRange = row.range;
-        EXPECT_EQ(view()->clampTarget(row.target), row.expected) << "range " << row.range << " target " << row.target;
+        EXPECT_EQ(view()->clampTarget(row.target), row.expected)
+            << "range " << row.range << " target " << row.target;
     }
     m_scrollRange = 0;
 }
