@@ -83,5 +83,8 @@ BOOL foreignSetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, 
 // The X11 backend when the Qt platform is xcb and the display opens (owned
 // by the caller), else null.
 std::unique_ptr<DesktopBackend> openX11Desktop();
+// The X11 backend on a named display, whatever Qt runs on (tests); null when
+// the display does not open.
+PLATFORMUI_API std::unique_ptr<DesktopBackend> openX11DesktopOn(const char* displayName);
 
 } // namespace lumo

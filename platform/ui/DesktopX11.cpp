@@ -380,13 +380,19 @@ private:
 
 } // namespace
 
-std::unique_ptr<DesktopBackend> openX11Desktop() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return nullptr;
-    Display* display = XOpenDisplay(nullptr);
+std::unique_ptr<DesktopBackend> openX11DesktopOn(const char* displayName) {
+    Display* display = XOpenDisplay(displayName);
     if (!display)
         return nullptr;
     return std::make_unique<X11Desktop>(display);
+}
+
+std::unique_ptr<DesktopBackend> openX11Desktop() {
+    // Under offscreen or Wayland the program's windows are not X11 windows,
+    // and a stray DISPLAY must not make other programs' windows appear.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    return openX11DesktopOn(nullptr);
 }
 
 } // namespace lumo
