@@ -43,6 +43,8 @@ ModuleLifetime g_lifetime;
 
 } // namespace
 
-HINSTANCE moduleInstance() { return g_hModuleInstance; }
+HINSTANCE moduleInstance() {
+    return g_hModuleInstance;
+}
 
 } // namespace appdeck

@@ -45,9 +45,12 @@ struct LaunchCommand {
     int closes[2];
 };
 
-const LaunchCommand AUDIOPLAYER = {L"COWON_AUDIOPLAYER.exe", SLOT_AUDIOPLAYER, {SLOT_VIDEOPLAYER, SLOT_FLASHPLAYER}};
-const LaunchCommand VIDEOPLAYER = {L"COWON_VIDEOPLAYER.exe", SLOT_VIDEOPLAYER, {SLOT_AUDIOPLAYER, SLOT_FLASHPLAYER}};
-const LaunchCommand FLASHPLAYER = {L"COWON_FLASHPLAYER.exe", SLOT_FLASHPLAYER, {SLOT_VIDEOPLAYER, SLOT_AUDIOPLAYER}};
+const LaunchCommand AUDIOPLAYER = {
+    L"COWON_AUDIOPLAYER.exe", SLOT_AUDIOPLAYER, {SLOT_VIDEOPLAYER, SLOT_FLASHPLAYER}};
+const LaunchCommand VIDEOPLAYER = {
+    L"COWON_VIDEOPLAYER.exe", SLOT_VIDEOPLAYER, {SLOT_AUDIOPLAYER, SLOT_FLASHPLAYER}};
+const LaunchCommand FLASHPLAYER = {
+    L"COWON_FLASHPLAYER.exe", SLOT_FLASHPLAYER, {SLOT_VIDEOPLAYER, SLOT_AUDIOPLAYER}};
 const LaunchCommand IMAGEVIEWER = {L"COWON_IMAGEVIEWER.exe", SLOT_IMAGEVIEWER, {NO_SLOT, NO_SLOT}};
 const LaunchCommand TEXTVIEWER = {L"COWON_TEXTVIEWER.exe", SLOT_TEXTVIEWER, {NO_SLOT, NO_SLOT}};
 const LaunchCommand FILEBROWSER = {L"COWON_FILEBROWSER.exe", SLOT_FILEBROWSER, {NO_SLOT, NO_SLOT}};
@@ -65,7 +68,8 @@ void launch(const LaunchCommand& command) {
         // The launcher reports nothing: a program that does not start simply
         // never shows its window.
         const std::wstring path = programPath(command.program);
-        CreateProcess(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr);
+        CreateProcess(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                      nullptr);
         for (int other : command.closes)
             if (other != NO_SLOT && windows[other])
                 ::SendMessage(windows[other], WM_DESTROY, 0, 0);
@@ -81,7 +85,9 @@ void launch(const LaunchCommand& command) {
 
 } // namespace
 
-const std::array<std::wstring, SLOT_COUNT>& windowClassNames() { return g_windowClassNames; }
+const std::array<std::wstring, SLOT_COUNT>& windowClassNames() {
+    return g_windowClassNames;
+}
 
 WindowTable findApplicationWindows() {
     WindowTable table{};
@@ -114,19 +120,33 @@ void bringWindowForward(HWND window, HWND taskBar) {
 } // namespace appdeck
 
 BEGIN_MESSAGE_MAP(CCowonV5AppLauncher, CCmdTarget)
-    ON_COMMAND(appdeck::ID_LAUNCH_AUDIOPLAYER, &CCowonV5AppLauncher::OnAudioPlayer)
-    ON_COMMAND(appdeck::ID_LAUNCH_VIDEOPLAYER, &CCowonV5AppLauncher::OnVideoPlayer)
-    ON_COMMAND(appdeck::ID_LAUNCH_FLASHPLAYER, &CCowonV5AppLauncher::OnFlashPlayer)
-    ON_COMMAND(appdeck::ID_LAUNCH_IMAGEVIEWER, &CCowonV5AppLauncher::OnImageViewer)
-    ON_COMMAND(appdeck::ID_LAUNCH_TEXTVIEWER, &CCowonV5AppLauncher::OnTextViewer)
-    ON_COMMAND(appdeck::ID_LAUNCH_FILEBROWSER, &CCowonV5AppLauncher::OnFileBrowser)
-    ON_COMMAND(appdeck::ID_LAUNCH_CONFIG, &CCowonV5AppLauncher::OnDeviceConfig)
+ON_COMMAND(appdeck::ID_LAUNCH_AUDIOPLAYER, &CCowonV5AppLauncher::OnAudioPlayer)
+ON_COMMAND(appdeck::ID_LAUNCH_VIDEOPLAYER, &CCowonV5AppLauncher::OnVideoPlayer)
+ON_COMMAND(appdeck::ID_LAUNCH_FLASHPLAYER, &CCowonV5AppLauncher::OnFlashPlayer)
+ON_COMMAND(appdeck::ID_LAUNCH_IMAGEVIEWER, &CCowonV5AppLauncher::OnImageViewer)
+ON_COMMAND(appdeck::ID_LAUNCH_TEXTVIEWER, &CCowonV5AppLauncher::OnTextViewer)
+ON_COMMAND(appdeck::ID_LAUNCH_FILEBROWSER, &CCowonV5AppLauncher::OnFileBrowser)
+ON_COMMAND(appdeck::ID_LAUNCH_CONFIG, &CCowonV5AppLauncher::OnDeviceConfig)
 END_MESSAGE_MAP()
 
-void CCowonV5AppLauncher::OnAudioPlayer() { appdeck::launch(appdeck::AUDIOPLAYER); }
-void CCowonV5AppLauncher::OnVideoPlayer() { appdeck::launch(appdeck::VIDEOPLAYER); }
-void CCowonV5AppLauncher::OnFlashPlayer() { appdeck::launch(appdeck::FLASHPLAYER); }
-void CCowonV5AppLauncher::OnImageViewer() { appdeck::launch(appdeck::IMAGEVIEWER); }
-void CCowonV5AppLauncher::OnTextViewer() { appdeck::launch(appdeck::TEXTVIEWER); }
-void CCowonV5AppLauncher::OnFileBrowser() { appdeck::launch(appdeck::FILEBROWSER); }
-void CCowonV5AppLauncher::OnDeviceConfig() { appdeck::launch(appdeck::CONFIG); }
+void CCowonV5AppLauncher::OnAudioPlayer() {
+    appdeck::launch(appdeck::AUDIOPLAYER);
+}
+void CCowonV5AppLauncher::OnVideoPlayer() {
+    appdeck::launch(appdeck::VIDEOPLAYER);
+}
+void CCowonV5AppLauncher::OnFlashPlayer() {
+    appdeck::launch(appdeck::FLASHPLAYER);
+}
+void CCowonV5AppLauncher::OnImageViewer() {
+    appdeck::launch(appdeck::IMAGEVIEWER);
+}
+void CCowonV5AppLauncher::OnTextViewer() {
+    appdeck::launch(appdeck::TEXTVIEWER);
+}
+void CCowonV5AppLauncher::OnFileBrowser() {
+    appdeck::launch(appdeck::FILEBROWSER);
+}
+void CCowonV5AppLauncher::OnDeviceConfig() {
+    appdeck::launch(appdeck::CONFIG);
+}

@@ -26,7 +26,8 @@ LUMO_C_EXPORT void LUMO_LoadPluginModule() {
     tool.menuBuilder = &buildLauncherMenu;
     tool.commandTarget = new CCowonV5AppLauncher;
     tool.windowProcHook = nullptr;
-    if (!CLumoPluginManager::getInstance()->getExtendToolManager()->registerExtendToolInformation(&tool))
+    if (!CLumoPluginManager::getInstance()->getExtendToolManager()->registerExtendToolInformation(
+            &tool))
         delete tool.commandTarget; // refused (name taken): the registry did not take it
 }
 

@@ -49,7 +49,9 @@ protected:
     void TearDown() override { lumo::test::uninstallManualClock(); }
 
     // Runs a command the way the host does, through the target's routing.
-    void run(UINT command) { ASSERT_TRUE(m_launcher.OnCmdMsg(command, CN_COMMAND, nullptr, nullptr)); }
+    void run(UINT command) {
+        ASSERT_TRUE(m_launcher.OnCmdMsg(command, CN_COMMAND, nullptr, nullptr));
+    }
 
     std::vector<DesktopCall> callsOf(Kind kind) const {
         std::vector<DesktopCall> result;
@@ -143,8 +145,12 @@ TEST_F(Launcher, StartingVideoWhileAudioPlaysClosesAudioAndWaitsForTheNewWindow)
 // program starts and only the media players close each other.
 TEST_F(Launcher, EachCommandStartsItsProgramAndClosesOnlyTheOtherMediaPlayers) {
     const std::map<UINT, std::vector<std::wstring>> closes = {
-        {32778, {VIDEO, FLASH}}, {32779, {AUDIO, FLASH}}, {32780, {VIDEO, AUDIO}},
-        {32781, {}},             {32782, {}},                                      {32783, {}},
+        {32778, {VIDEO, FLASH}},
+        {32779, {AUDIO, FLASH}},
+        {32780, {VIDEO, AUDIO}},
+        {32781, {}},
+        {32782, {}},
+        {32783, {}},
         {32784, {}},
     };
     for (const Application& app : APPLICATIONS) {
@@ -172,7 +178,8 @@ TEST_F(Launcher, EachCommandStartsItsProgramAndClosesOnlyTheOtherMediaPlayers) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(closed, expected);
         for (const auto& [name, hwnd] : running)
-            EXPECT_EQ(desktop.exists(hwnd), std::find(expected.begin(), expected.end(), name) == expected.end());
+            EXPECT_EQ(desktop.exists(hwnd),
+                      std::find(expected.begin(), expected.end(), name) == expected.end());
         EXPECT_EQ(GetTickCount() - before, 1000u);
         const std::vector<HWND> started = desktop.windowsOfClass(app.className);
         ASSERT_EQ(started.size(), 1u);
@@ -190,7 +197,8 @@ struct NeverShowsCase {
 // A program that cannot start, and one that starts but never opens its
 // window: ten waits, then nothing else happens to any window.
 TEST_F(Launcher, WindowThatNeverAppearsEndsTheCommandAfterTenWaitsWithoutTouchingWindows) {
-    for (const NeverShowsCase c : {NeverShowsCase{"missing program", false}, NeverShowsCase{"no window", true}}) {
+    for (const NeverShowsCase c :
+         {NeverShowsCase{"missing program", false}, NeverShowsCase{"no window", true}}) {
         SCOPED_TRACE(c.name);
         lumo::test::FakeDesktop desktop;
         HWND taskBar = desktop.addWindow(TASKBAR);
@@ -241,8 +249,8 @@ TEST_F(Launcher, MissingTaskBarLeavesTheOtherCallsAlone) {
 // one enumerated last is used.
 TEST(LauncherWindowTable, ClassNamesMatchExactlyAndTheLastEnumeratedWindowWins) {
     lumo::test::FakeDesktop desktop;
-    for (const wchar_t* nearMiss :
-         {L"flashplayer", L"FLASHPLAYER ", L"HHTaskBar2", L"5014689d-d9f6-4dd3-b6c0-200e9d9c5fb6", L""})
+    for (const wchar_t* nearMiss : {L"flashplayer", L"FLASHPLAYER ", L"HHTaskBar2",
+                                    L"5014689d-d9f6-4dd3-b6c0-200e9d9c5fb6", L""})
         desktop.addWindow(nearMiss);
     appdeck::WindowTable table = appdeck::findApplicationWindows();
     for (HWND h : table)
@@ -255,7 +263,8 @@ TEST(LauncherWindowTable, ClassNamesMatchExactlyAndTheLastEnumeratedWindowWins) 
     const std::vector<HWND> order = desktop.windowsOfClass(VIDEO);
     ASSERT_EQ(order.size(), 2u);
     EXPECT_EQ(table[appdeck::SLOT_VIDEOPLAYER], order.back());
-    EXPECT_TRUE(table[appdeck::SLOT_VIDEOPLAYER] == first || table[appdeck::SLOT_VIDEOPLAYER] == second);
+    EXPECT_TRUE(table[appdeck::SLOT_VIDEOPLAYER] == first ||
+                table[appdeck::SLOT_VIDEOPLAYER] == second);
     EXPECT_EQ(table[appdeck::SLOT_TASKBAR], bar);
     EXPECT_EQ(table[appdeck::SLOT_AUDIOPLAYER], nullptr);
 }

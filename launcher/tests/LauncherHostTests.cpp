@@ -15,7 +15,8 @@ protected:
         HostFixture::SetUp();
         lumo::test::installManualClock(0);
         installViewer(); // a document type, without which the host does not start
-        std::filesystem::copy_file(std::filesystem::path(LUMO_STAGE_DIR) / "plugins" / "appdeck.lumo",
+        std::filesystem::copy_file(std::filesystem::path(LUMO_STAGE_DIR) / "plugins" /
+                                       "appdeck.lumo",
                                    m_dir / "plugins" / "appdeck.lumo");
         ASSERT_TRUE(m_app.InitInstance());
     }
@@ -55,9 +56,10 @@ TEST_F(LauncherInHost, RegistersItselfAsTheLauncherTool) {
 TEST_F(LauncherInHost, ToolsMenuIsMergedWithDynamicIdsInItsOrder) {
     HMENU tools = toolsMenu();
     ASSERT_NE(tools, nullptr) << "a \"ツール\" popup in the main menu";
-    const std::vector<std::wstring> texts = {L"オーディオプレイヤー", L"動画プレイヤー", L"フラッシュプレイヤー", L"",
-                                             L"画像ビューア", L"テキストビューア", L"ファイルブラウザ", L"",
-                                             L"デバイス設定"};
+    const std::vector<std::wstring> texts = {
+        L"オーディオプレイヤー", L"動画プレイヤー",   L"フラッシュプレイヤー", L"",
+        L"画像ビューア",         L"テキストビューア", L"ファイルブラウザ",     L"",
+        L"デバイス設定"};
     ASSERT_EQ(::GetMenuItemCount(tools), static_cast<int>(texts.size()));
     // "lumo.cowonv5.tool" sorts before the viewer's "test.tool": ids from 1024.
     UINT expectedId = 1024;
@@ -82,15 +84,17 @@ TEST_F(LauncherInHost, ToolsMenuIsMergedWithDynamicIdsInItsOrder) {
 // Each menu command reaches the launcher under its own id: the program it
 // starts tells which handler ran.
 TEST_F(LauncherInHost, DynamicIdsRunTheSevenCommands) {
-    const wchar_t* const programs[] = {L"COWON_AUDIOPLAYER.exe", L"COWON_VIDEOPLAYER.exe", L"COWON_FLASHPLAYER.exe",
-                                       L"COWON_IMAGEVIEWER.exe", L"COWON_TEXTVIEWER.exe",  L"COWON_FILEBROWSER.exe",
+    const wchar_t* const programs[] = {L"COWON_AUDIOPLAYER.exe", L"COWON_VIDEOPLAYER.exe",
+                                       L"COWON_FLASHPLAYER.exe", L"COWON_IMAGEVIEWER.exe",
+                                       L"COWON_TEXTVIEWER.exe",  L"COWON_FILEBROWSER.exe",
                                        L"COWON_CONFIG.exe"};
     for (UINT i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
         m_desktop.clearCalls();
         frame()->SendMessage(WM_COMMAND, 1024 + i, 0);
         ASSERT_FALSE(m_desktop.calls().empty());
-        EXPECT_EQ(m_desktop.calls().front().className, std::wstring(L"/Program Files/CowonApp/") + programs[i]);
+        EXPECT_EQ(m_desktop.calls().front().className,
+                  std::wstring(L"/Program Files/CowonApp/") + programs[i]);
     }
 }
 

@@ -130,7 +130,8 @@ SpawnResult spawnWithFork(const std::wstring& program, const std::vector<std::ws
     // comes only when the program could not be executed.
     ChildReport first{}, second{};
     const size_t firstSize = readAll(fds[0], &first, sizeof first);
-    const size_t secondSize = firstSize == sizeof first ? readAll(fds[0], &second, sizeof second) : 0;
+    const size_t secondSize =
+        firstSize == sizeof first ? readAll(fds[0], &second, sizeof second) : 0;
     ::close(fds[0]);
     int status = 0;
     while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
@@ -152,20 +153,28 @@ SpawnResult spawnWithFork(const std::wstring& program, const std::vector<std::ws
 
 DWORD errorFromErrno(int error) {
     switch (error) {
-    case ENOENT: return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case ENOENT:
+        return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
     case EACCES:
-    case EPERM: return ERROR_ACCESS_DENIED;
+    case EPERM:
+        return ERROR_ACCESS_DENIED;
     case ENOMEM:
-    case EAGAIN: return ERROR_NOT_ENOUGH_MEMORY;
-    case ENOEXEC: return ERROR_BAD_FORMAT;
-    default: return ERROR_INVALID_PARAMETER;
+    case EAGAIN:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case ENOEXEC:
+        return ERROR_BAD_FORMAT;
+    default:
+        return ERROR_INVALID_PARAMETER;
     }
 }
 
 } // namespace
 
-void setSpawnStarterForTesting(SpawnStarter starter) { starterOverride() = std::move(starter); }
+void setSpawnStarterForTesting(SpawnStarter starter) {
+    starterOverride() = std::move(starter);
+}
 
 SpawnResult spawnDetached(const std::wstring& program, const std::vector<std::wstring>& arguments,
                           const std::wstring& workingDirectory) {
@@ -224,11 +233,16 @@ std::vector<std::wstring> splitCommandLine(const std::wstring& commandLine) {
 
 } // namespace lumo
 
-DWORD GetLastError() { return lumo::t_lastError; }
-void SetLastError(DWORD dwErrCode) { lumo::t_lastError = dwErrCode; }
+DWORD GetLastError() {
+    return lumo::t_lastError;
+}
+void SetLastError(DWORD dwErrCode) {
+    lumo::t_lastError = dwErrCode;
+}
 
-BOOL CreateProcess(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
-                   BOOL, DWORD, LPVOID lpEnvironment, LPCWSTR lpCurrentDirectory, LPSTARTUPINFO,
+BOOL CreateProcess(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_ATTRIBUTES,
+                   LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID lpEnvironment,
+                   LPCWSTR lpCurrentDirectory, LPSTARTUPINFO,
                    LPPROCESS_INFORMATION lpProcessInformation) {
     if (lpProcessInformation)
         *lpProcessInformation = PROCESS_INFORMATION{};
@@ -236,7 +250,8 @@ BOOL CreateProcess(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_A
         SetLastError(ERROR_NOT_SUPPORTED);
         return FALSE;
     }
-    std::vector<std::wstring> words = lpCommandLine ? lumo::splitCommandLine(lpCommandLine) : std::vector<std::wstring>{};
+    std::vector<std::wstring> words =
+        lpCommandLine ? lumo::splitCommandLine(lpCommandLine) : std::vector<std::wstring>{};
     std::wstring program;
     if (lpApplicationName && *lpApplicationName) {
         program = lpApplicationName;
@@ -250,8 +265,8 @@ BOOL CreateProcess(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, LPSECURITY_A
     if (!words.empty())
         words.erase(words.begin());
 
-    const lumo::SpawnResult result =
-        lumo::spawnDetached(program, words, lpCurrentDirectory ? std::wstring(lpCurrentDirectory) : std::wstring());
+    const lumo::SpawnResult result = lumo::spawnDetached(
+        program, words, lpCurrentDirectory ? std::wstring(lpCurrentDirectory) : std::wstring());
     if (!result.started) {
         SetLastError(lumo::errorFromErrno(result.error));
         return FALSE;

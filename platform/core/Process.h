@@ -15,19 +15,21 @@ namespace lumo {
 
 struct SpawnResult {
     bool started = false;
-    int error = 0;   // errno of the failed step (ENOENT, EACCES, ENOEXEC, ...)
-    long pid = 0;    // the started program's process id
+    int error = 0; // errno of the failed step (ENOENT, EACCES, ENOEXEC, ...)
+    long pid = 0;  // the started program's process id
 };
 
 // Starts `program` (no PATH search: a relative path is taken from the working
 // directory) with argv[0] = program followed by `arguments`. The call returns
 // once the program has replaced the child (or failed to), so a missing or
 // non-executable file is reported here. `workingDirectory` empty: inherited.
-PLATFORM_API SpawnResult spawnDetached(const std::wstring& program, const std::vector<std::wstring>& arguments,
+PLATFORM_API SpawnResult spawnDetached(const std::wstring& program,
+                                       const std::vector<std::wstring>& arguments,
                                        const std::wstring& workingDirectory = {});
 
 // Tests replace the real start with their own (an empty function restores it).
-using SpawnStarter = std::function<SpawnResult(const std::wstring& program, const std::vector<std::wstring>& arguments,
+using SpawnStarter = std::function<SpawnResult(const std::wstring& program,
+                                               const std::vector<std::wstring>& arguments,
                                                const std::wstring& workingDirectory)>;
 PLATFORM_API void setSpawnStarterForTesting(SpawnStarter starter);
 
@@ -80,7 +82,8 @@ PLATFORM_API void SetLastError(DWORD dwErrCode);
 // ignored; an environment block is not supported (ERROR_NOT_SUPPORTED).
 // FALSE with GetLastError() set when the program cannot be started.
 PLATFORM_API BOOL CreateProcess(LPCWSTR lpApplicationName, LPWSTR lpCommandLine,
-                                LPSECURITY_ATTRIBUTES lpProcessAttributes, LPSECURITY_ATTRIBUTES lpThreadAttributes,
-                                BOOL bInheritHandles, DWORD dwCreationFlags, LPVOID lpEnvironment,
+                                LPSECURITY_ATTRIBUTES lpProcessAttributes,
+                                LPSECURITY_ATTRIBUTES lpThreadAttributes, BOOL bInheritHandles,
+                                DWORD dwCreationFlags, LPVOID lpEnvironment,
                                 LPCWSTR lpCurrentDirectory, LPSTARTUPINFO lpStartupInfo,
                                 LPPROCESS_INFORMATION lpProcessInformation);

@@ -18,7 +18,9 @@ DesktopChoice& choice() {
     return c;
 }
 
-bool isSpecialInsertAfter(HWND hWnd) { return hWnd == HWND_TOPMOST || hWnd == HWND_NOTOPMOST; }
+bool isSpecialInsertAfter(HWND hWnd) {
+    return hWnd == HWND_TOPMOST || hWnd == HWND_NOTOPMOST;
+}
 
 DesktopBackend* backendFor(HWND hWnd) {
     if (!isForeignHandle(hWnd) || isSpecialInsertAfter(hWnd))
@@ -40,11 +42,19 @@ DesktopBackend* desktop() {
     return c.automatic.get();
 }
 
-void installDesktop(DesktopBackend* backend) { choice().installed = backend; }
+void installDesktop(DesktopBackend* backend) {
+    choice().installed = backend;
+}
 
-HWND foreignHandle(std::uintptr_t id) { return reinterpret_cast<HWND>((id << 1) | 1u); }
-bool isForeignHandle(HWND hWnd) { return (reinterpret_cast<std::uintptr_t>(hWnd) & 1u) != 0; }
-std::uintptr_t foreignId(HWND hWnd) { return reinterpret_cast<std::uintptr_t>(hWnd) >> 1; }
+HWND foreignHandle(std::uintptr_t id) {
+    return reinterpret_cast<HWND>((id << 1) | 1u);
+}
+bool isForeignHandle(HWND hWnd) {
+    return (reinterpret_cast<std::uintptr_t>(hWnd) & 1u) != 0;
+}
+std::uintptr_t foreignId(HWND hWnd) {
+    return reinterpret_cast<std::uintptr_t>(hWnd) >> 1;
+}
 
 LRESULT foreignSendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     DesktopBackend* backend = backendFor(hWnd);
@@ -66,7 +76,8 @@ BOOL foreignSetForegroundWindow(HWND hWnd) {
     return backend ? backend->setForeground(hWnd) : FALSE;
 }
 
-BOOL foreignSetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) {
+BOOL foreignSetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                         UINT uFlags) {
     DesktopBackend* backend = backendFor(hWnd);
     return backend ? backend->setWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags) : FALSE;
 }

@@ -55,7 +55,8 @@ public:
     // ShowWindow: TRUE when the window was visible before.
     virtual BOOL show(HWND hWnd, int nCmdShow) = 0;
     virtual BOOL setForeground(HWND hWnd) = 0;
-    virtual BOOL setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) = 0;
+    virtual BOOL setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                              UINT uFlags) = 0;
     // Returns once the window has handled the message (or the backend gave up
     // waiting for it).
     virtual LRESULT sendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
@@ -78,7 +79,8 @@ LRESULT foreignSendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 BOOL foreignIsWindow(HWND hWnd);
 BOOL foreignShowWindow(HWND hWnd, int nCmdShow);
 BOOL foreignSetForegroundWindow(HWND hWnd);
-BOOL foreignSetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
+BOOL foreignSetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                         UINT uFlags);
 
 // The X11 backend when the Qt platform is xcb and the display opens (owned
 // by the caller), else null.

@@ -148,7 +148,8 @@ public:
         return TRUE;
     }
 
-    BOOL setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) override {
+    BOOL setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                      UINT uFlags) override {
         XWindowAttributes attributes;
         if (!attributesOf(hWnd, attributes))
             return FALSE;
@@ -210,7 +211,8 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + CLOSE_WAIT;
         while (std::chrono::steady_clock::now() < deadline) {
             XWindowAttributes attributes;
-            if (!attributesOf(hWnd, attributes) || (attributes.map_state == IsUnmapped && !hasIcccmState(w)))
+            if (!attributesOf(hWnd, attributes) ||
+                (attributes.map_state == IsUnmapped && !hasIcccmState(w)))
                 break;
             std::this_thread::sleep_for(CLOSE_POLL);
         }
@@ -236,8 +238,8 @@ private:
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         std::vector<unsigned long> result;
-        if (XGetWindowProperty(m_display, w, property, 0, 1L << 16, False, type, &actualType, &format, &count, &after,
-                               &data) == Success &&
+        if (XGetWindowProperty(m_display, w, property, 0, 1L << 16, False, type, &actualType,
+                               &format, &count, &after, &data) == Success &&
             data && format == 32) {
             // Format 32 items arrive as longs, whatever the size of long.
             const long* items = reinterpret_cast<const long*>(data);
@@ -264,9 +266,10 @@ private:
         int format = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
-        const bool present = XGetWindowProperty(m_display, w, m_icccmState, 0, 2, False, AnyPropertyType, &actualType,
-                                                &format, &count, &after, &data) == Success &&
-                             actualType != 0;
+        const bool present =
+            XGetWindowProperty(m_display, w, m_icccmState, 0, 2, False, AnyPropertyType,
+                               &actualType, &format, &count, &after, &data) == Success &&
+            actualType != 0;
         bool managed = false;
         if (present && data && format == 32 && count >= 1)
             managed = reinterpret_cast<const long*>(data)[0] != WithdrawnState;
@@ -283,15 +286,16 @@ private:
         event.xclient.format = 32;
         for (int i = 0; i < 5; ++i)
             event.xclient.data.l[i] = data[static_cast<size_t>(i)];
-        XSendEvent(m_display, m_root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        XSendEvent(m_display, m_root, False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &event);
     }
 
     void setAbove(::Window w, const XWindowAttributes& attributes, bool above) {
         if (attributes.map_state != IsUnmapped || hasIcccmState(w)) {
             // A managed window: the window manager keeps its state.
             sendToRoot(w, m_wmState,
-                       {above ? NET_WM_STATE_ADD : NET_WM_STATE_REMOVE, static_cast<long>(m_wmStateAbove), 0,
-                        SOURCE_PAGER, 0});
+                       {above ? NET_WM_STATE_ADD : NET_WM_STATE_REMOVE,
+                        static_cast<long>(m_wmStateAbove), 0, SOURCE_PAGER, 0});
             return;
         }
         // A withdrawn window: the state is read when it is mapped next.
@@ -301,7 +305,8 @@ private:
             states.push_back(m_wmStateAbove);
         std::vector<long> values(states.begin(), states.end());
         XChangeProperty(m_display, w, m_wmState, XA_ATOM, 32, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(values.data()), static_cast<int>(values.size()));
+                        reinterpret_cast<const unsigned char*>(values.data()),
+                        static_cast<int>(values.size()));
     }
 
     // Client windows, top of the stacking order first. The window manager's
@@ -374,8 +379,8 @@ private:
 
     Display* m_display;
     ::Window m_root;
-    Atom m_clientListStacking, m_clientList, m_supported, m_activeWindow, m_wmState, m_wmStateAbove, m_icccmState,
-        m_protocols, m_deleteWindow;
+    Atom m_clientListStacking, m_clientList, m_supported, m_activeWindow, m_wmState, m_wmStateAbove,
+        m_icccmState, m_protocols, m_deleteWindow;
 };
 
 } // namespace

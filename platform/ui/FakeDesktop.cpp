@@ -10,7 +10,8 @@ namespace lumo::test {
 
 FakeDesktop::FakeDesktop() {
     installDesktop(this);
-    setSpawnStarterForTesting([this](const std::wstring& program, const std::vector<std::wstring>& arguments,
+    setSpawnStarterForTesting([this](const std::wstring& program,
+                                     const std::vector<std::wstring>& arguments,
                                      const std::wstring&) {
         DesktopCall call;
         call.kind = DesktopCall::Kind::StartProgram;
@@ -41,14 +42,18 @@ HWND FakeDesktop::insertWindow(const std::wstring& className) {
     Window window;
     window.handle = foreignHandle(m_nextId++);
     window.className = className;
-    auto firstNormal = std::find_if(m_windows.begin(), m_windows.end(), [](const Window& w) { return !w.topmost; });
+    auto firstNormal = std::find_if(m_windows.begin(), m_windows.end(),
+                                    [](const Window& w) { return !w.topmost; });
     m_windows.insert(firstNormal, window);
     return window.handle;
 }
 
-HWND FakeDesktop::addWindow(const std::wstring& className) { return insertWindow(className); }
+HWND FakeDesktop::addWindow(const std::wstring& className) {
+    return insertWindow(className);
+}
 
-void FakeDesktop::addProgram(const std::wstring& path, std::optional<std::wstring> windowClass, DWORD delayMs) {
+void FakeDesktop::addProgram(const std::wstring& path, std::optional<std::wstring> windowClass,
+                             DWORD delayMs) {
     m_programs.push_back({path, std::move(windowClass), delayMs});
 }
 
@@ -67,7 +72,8 @@ void FakeDesktop::openDueWindows() {
 
 FakeDesktop::Window* FakeDesktop::find(HWND hWnd) {
     openDueWindows();
-    auto it = std::find_if(m_windows.begin(), m_windows.end(), [&](const Window& w) { return w.handle == hWnd; });
+    auto it = std::find_if(m_windows.begin(), m_windows.end(),
+                           [&](const Window& w) { return w.handle == hWnd; });
     return it == m_windows.end() ? nullptr : &*it;
 }
 
@@ -77,11 +83,13 @@ void FakeDesktop::record(DesktopCall call) {
 }
 
 void FakeDesktop::raise(Window& window) {
-    auto it = std::find_if(m_windows.begin(), m_windows.end(), [&](const Window& w) { return w.handle == window.handle; });
+    auto it = std::find_if(m_windows.begin(), m_windows.end(),
+                           [&](const Window& w) { return w.handle == window.handle; });
     Window moved = *it;
     m_windows.erase(it);
     auto at = moved.topmost ? m_windows.begin()
-                            : std::find_if(m_windows.begin(), m_windows.end(), [](const Window& w) { return !w.topmost; });
+                            : std::find_if(m_windows.begin(), m_windows.end(),
+                                           [](const Window& w) { return !w.topmost; });
     m_windows.insert(at, moved);
 }
 
@@ -91,13 +99,16 @@ void FakeDesktop::setClosesOnRequest(HWND hWnd, bool closes) {
 }
 
 void FakeDesktop::removeWindow(HWND hWnd) {
-    m_windows.erase(std::remove_if(m_windows.begin(), m_windows.end(), [&](const Window& w) { return w.handle == hWnd; }),
+    m_windows.erase(std::remove_if(m_windows.begin(), m_windows.end(),
+                                   [&](const Window& w) { return w.handle == hWnd; }),
                     m_windows.end());
     if (m_foreground == hWnd)
         m_foreground = nullptr;
 }
 
-bool FakeDesktop::exists(HWND hWnd) { return find(hWnd) != nullptr; }
+bool FakeDesktop::exists(HWND hWnd) {
+    return find(hWnd) != nullptr;
+}
 
 bool FakeDesktop::isVisible(HWND hWnd) {
     Window* w = find(hWnd);
@@ -109,7 +120,9 @@ bool FakeDesktop::isTopmost(HWND hWnd) {
     return w && w->topmost;
 }
 
-HWND FakeDesktop::foregroundWindow() { return find(m_foreground) ? m_foreground : nullptr; }
+HWND FakeDesktop::foregroundWindow() {
+    return find(m_foreground) ? m_foreground : nullptr;
+}
 
 std::vector<HWND> FakeDesktop::windowsOfClass(const std::wstring& className) {
     std::vector<HWND> result;
@@ -135,7 +148,9 @@ std::vector<HWND> FakeDesktop::windows() {
     return result;
 }
 
-bool FakeDesktop::isWindow(HWND hWnd) { return find(hWnd) != nullptr; }
+bool FakeDesktop::isWindow(HWND hWnd) {
+    return find(hWnd) != nullptr;
+}
 
 std::optional<std::wstring> FakeDesktop::className(HWND hWnd) {
     Window* w = find(hWnd);
@@ -184,7 +199,8 @@ BOOL FakeDesktop::setForeground(HWND hWnd) {
     return TRUE;
 }
 
-BOOL FakeDesktop::setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) {
+BOOL FakeDesktop::setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                               UINT uFlags) {
     Window* w = find(hWnd);
     if (!w)
         return FALSE;
@@ -216,7 +232,8 @@ BOOL FakeDesktop::setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, in
             w->topmost = true;
         else if (hWndInsertAfter == HWND_NOTOPMOST)
             w->topmost = false;
-        if (hWndInsertAfter == HWND_TOPMOST || hWndInsertAfter == HWND_NOTOPMOST || hWndInsertAfter == HWND_TOP)
+        if (hWndInsertAfter == HWND_TOPMOST || hWndInsertAfter == HWND_NOTOPMOST ||
+            hWndInsertAfter == HWND_TOP)
             raise(*w); // moves the record: w is not used after this
     }
     return TRUE;

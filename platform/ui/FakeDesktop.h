@@ -20,15 +20,15 @@ namespace lumo::test {
 struct DesktopCall {
     enum class Kind { StartProgram, Show, SetForeground, SetWindowPos, SendMessage };
     Kind kind = Kind::Show;
-    DWORD time = 0;              // GetTickCount() at the call
-    HWND hwnd = nullptr;         // null for StartProgram
-    std::wstring className;      // of the window; the program's path for StartProgram
+    DWORD time = 0;                      // GetTickCount() at the call
+    HWND hwnd = nullptr;                 // null for StartProgram
+    std::wstring className;              // of the window; the program's path for StartProgram
     std::vector<std::wstring> arguments; // StartProgram
-    int showCommand = 0;         // Show
-    HWND insertAfter = nullptr;  // SetWindowPos
+    int showCommand = 0;                 // Show
+    HWND insertAfter = nullptr;          // SetWindowPos
     int x = 0, y = 0, cx = 0, cy = 0;
     UINT flags = 0;
-    UINT message = 0;            // SendMessage
+    UINT message = 0; // SendMessage
     WPARAM wParam = 0;
     LPARAM lParam = 0;
 };
@@ -45,7 +45,8 @@ public:
     // The program at `path` can be started; each start opens a window of
     // `windowClass` `delayMs` later, or none when windowClass is empty.
     // Starting any other path fails as a missing file.
-    void addProgram(const std::wstring& path, std::optional<std::wstring> windowClass, DWORD delayMs = 0);
+    void addProgram(const std::wstring& path, std::optional<std::wstring> windowClass,
+                    DWORD delayMs = 0);
     // Whether WM_CLOSE / WM_DESTROY make the window go away (the default).
     void setClosesOnRequest(HWND hWnd, bool closes);
     // Removes a window as if its program had ended.
@@ -69,7 +70,8 @@ public:
     std::optional<std::wstring> className(HWND hWnd) override;
     BOOL show(HWND hWnd, int nCmdShow) override;
     BOOL setForeground(HWND hWnd) override;
-    BOOL setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) override;
+    BOOL setWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy,
+                      UINT uFlags) override;
     LRESULT sendMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

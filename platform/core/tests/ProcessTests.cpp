@@ -44,8 +44,8 @@ TEST(CreateProcess, StartsTheProgramWithItsArgumentsAndNoShell) {
     const std::wstring program = (dir / "echo.sh").wstring();
     std::wstring commandLine = L"echo.sh plain \"two words\" $(touch hacked) ';' \\\"quoted\\\"";
     PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcess(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              dir.path().wstring().c_str(), nullptr, &info));
+    ASSERT_TRUE(CreateProcess(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                              nullptr, dir.path().wstring().c_str(), nullptr, &info));
     EXPECT_NE(info.dwProcessId, 0u);
     EXPECT_EQ(info.hProcess, nullptr) << "no handle is held";
     EXPECT_EQ(waitForFile(dir, "out"),
@@ -57,8 +57,8 @@ TEST(CreateProcess, ProgramFromTheCommandLineWhenNoApplicationIsNamed) {
     TempDir dir;
     writeEcho(dir);
     std::wstring commandLine = L"\"" + (dir / "echo.sh").wstring() + L"\" a";
-    ASSERT_TRUE(CreateProcess(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
-                              nullptr));
+    ASSERT_TRUE(CreateProcess(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, nullptr, nullptr));
     EXPECT_EQ(waitForFile(dir, "out").substr(0, 2), "a\n");
 }
 
@@ -67,8 +67,8 @@ TEST(CreateProcess, ProgramFromTheCommandLineWhenNoApplicationIsNamed) {
 TEST(CreateProcess, LeavesNoChildProcessBehind) {
     TempDir dir;
     writeEcho(dir);
-    ASSERT_TRUE(CreateProcess((dir / "echo.sh").wstring().c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, nullptr, nullptr));
+    ASSERT_TRUE(CreateProcess((dir / "echo.sh").wstring().c_str(), nullptr, nullptr, nullptr, FALSE,
+                              0, nullptr, nullptr, nullptr, nullptr));
     waitForFile(dir, "out");
     errno = 0;
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
@@ -86,7 +86,9 @@ struct FailureCase {
 TEST(CreateProcess, FailuresAreReportedWithTheirReason) {
     TempDir dir;
     dir.write("plain.txt", "not a program");
-    dir.write("garbage", std::string("\x7f" "ELF\x01\x02 broken", 12));
+    dir.write("garbage", std::string("\x7f"
+                                     "ELF\x01\x02 broken",
+                                     12));
     std::filesystem::permissions(dir / "garbage", std::filesystem::perms::owner_all);
     std::filesystem::create_directory(dir / "folder");
     writeEcho(dir);
@@ -108,9 +110,9 @@ TEST(CreateProcess, FailuresAreReportedWithTheirReason) {
         PROCESS_INFORMATION info{};
         info.dwProcessId = 77;
         SetLastError(0);
-        EXPECT_FALSE(CreateProcess(c.program ? program.c_str() : nullptr, nullptr, nullptr, nullptr, FALSE, 0,
-                                   c.environment ? environment : nullptr, c.directory ? directory.c_str() : nullptr,
-                                   nullptr, &info));
+        EXPECT_FALSE(CreateProcess(c.program ? program.c_str() : nullptr, nullptr, nullptr, nullptr,
+                                   FALSE, 0, c.environment ? environment : nullptr,
+                                   c.directory ? directory.c_str() : nullptr, nullptr, &info));
         EXPECT_EQ(GetLastError(), c.error);
         EXPECT_EQ(info.dwProcessId, 0u);
     }
@@ -132,10 +134,10 @@ TEST(SplitCommandLine, FollowsTheQuotingRules) {
         {L"\"\"", {L""}},
         {L"a \"\" b", {L"a", L"", L"b"}},
         {L"\"unclosed quote", {L"unclosed quote"}},
-        {L"a\\\\b", {L"a\\\\b"}},         // backslashes without a quote stay
-        {L"a\\\"b", {L"a\"b"}},           // odd: literal quote
-        {L"a\\\\\"b c\"", {L"a\\b c"}},   // even: half of them, then quoting
-        {L"a\\\\\\\"b", {L"a\\\"b"}},     // three then quote: one backslash, literal quote
+        {L"a\\\\b", {L"a\\\\b"}},       // backslashes without a quote stay
+        {L"a\\\"b", {L"a\"b"}},         // odd: literal quote
+        {L"a\\\\\"b c\"", {L"a\\b c"}}, // even: half of them, then quoting
+        {L"a\\\\\\\"b", {L"a\\\"b"}},   // three then quote: one backslash, literal quote
         {L"/Program Files/x.exe", {L"/Program", L"Files/x.exe"}},
     };
     for (const Row& row : rows) {

@@ -18,32 +18,38 @@ using Kind = lumo::test::DesktopCall::Kind;
 
 std::vector<HWND> enumerate() {
     std::vector<HWND> handles;
-    EnumWindows([](HWND h, LPARAM l) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&handles));
+    EnumWindows(
+        [](HWND h, LPARAM l) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&handles));
     return handles;
 }
 
 std::unique_ptr<CWnd> makeTopLevel(const wchar_t* className) {
     auto wnd = std::make_unique<CWnd>();
-    EXPECT_TRUE(wnd->CreateEx(0, className, L"own", WS_OVERLAPPED, RECT{0, 0, 100, 50}, nullptr, 0));
+    EXPECT_TRUE(
+        wnd->CreateEx(0, className, L"own", WS_OVERLAPPED, RECT{0, 0, 100, 50}, nullptr, 0));
     return wnd;
 }
 
 TEST(Desktop, WithoutADesktopOnlyOwnTopLevelWindowsAreEnumerated) {
-    ASSERT_EQ(lumo::desktop(), nullptr) << "the offscreen platform has no desktop of other programs";
+    ASSERT_EQ(lumo::desktop(), nullptr)
+        << "the offscreen platform has no desktop of other programs";
     auto first = makeTopLevel(L"FirstClass");
     auto second = makeTopLevel(L"SecondClass");
     CWnd child;
     ASSERT_TRUE(child.Create(nullptr, nullptr, WS_CHILD, RECT{0, 0, 10, 10}, first.get(), 1));
 
     const std::vector<HWND> all = enumerate();
-    EXPECT_EQ(all, (std::vector<HWND>{second->m_hWnd, first->m_hWnd})) << "newest first, no child windows";
+    EXPECT_EQ(all, (std::vector<HWND>{second->m_hWnd, first->m_hWnd}))
+        << "newest first, no child windows";
 
     int seen = 0;
-    EXPECT_FALSE(EnumWindows([](HWND, LPARAM l) -> BOOL { return ++*reinterpret_cast<int*>(l) < 1; },
-                             reinterpret_cast<LPARAM>(&seen)));
+    EXPECT_FALSE(
+        EnumWindows([](HWND, LPARAM l) -> BOOL { return ++*reinterpret_cast<int*>(l) < 1; },
+                    reinterpret_cast<LPARAM>(&seen)));
     EXPECT_EQ(seen, 1) << "the callback stops the enumeration";
     EXPECT_FALSE(EnumWindows(nullptr, 0));
 }
@@ -101,7 +107,8 @@ TEST(Desktop, ForeignWindowsAreListedFirstTopmostFirstAndNeverMistakenForOwnWind
     ASSERT_TRUE(SetWindowPos(below, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
     EXPECT_EQ(enumerate().front(), below);
     ASSERT_TRUE(SetForegroundWindow(above));
-    EXPECT_EQ(enumerate().front(), below) << "activation does not lift a window above a topmost one";
+    EXPECT_EQ(enumerate().front(), below)
+        << "activation does not lift a window above a topmost one";
     ASSERT_TRUE(SetWindowPos(below, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
     EXPECT_FALSE(desktop.isTopmost(below));
 
@@ -163,10 +170,10 @@ TEST(FakeDesktop, StartedProgramsOpenTheirWindowOnTime) {
     lumo::test::installManualClock(100);
     lumo::test::FakeDesktop desktop;
     desktop.addProgram(L"/bin/player", std::wstring(L"PlayerWindow"), 300);
-    ASSERT_TRUE(CreateProcess(L"/bin/player", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
-                              nullptr));
-    EXPECT_FALSE(CreateProcess(L"/bin/unknown", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
-                               nullptr));
+    ASSERT_TRUE(CreateProcess(L"/bin/player", nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              nullptr, nullptr));
+    EXPECT_FALSE(CreateProcess(L"/bin/unknown", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, nullptr, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     Sleep(299);
     EXPECT_TRUE(desktop.windowsOfClass(L"PlayerWindow").empty());

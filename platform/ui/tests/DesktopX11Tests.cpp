@@ -36,14 +36,15 @@ public:
         if (m_pid == 0) {
             ::close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            ::execl(XVFB, XVFB, "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                    static_cast<char*>(nullptr));
+            ::execl(XVFB, XVFB, "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
+                    "tcp", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);
         char buffer[32] = {};
         ssize_t n = 0;
-        for (size_t got = 0; got < sizeof buffer - 1 && (n = ::read(fds[0], buffer + got, 1)) == 1; ++got)
+        for (size_t got = 0; got < sizeof buffer - 1 && (n = ::read(fds[0], buffer + got, 1)) == 1;
+             ++got)
             if (buffer[got] == '\n')
                 break;
         ::close(fds[0]);
@@ -84,8 +85,9 @@ protected:
     ::Window makeWindow(const char* className, bool map = true, bool overrideRedirect = false) {
         XSetWindowAttributes attributes{};
         attributes.override_redirect = overrideRedirect ? True : False;
-        ::Window w = XCreateWindow(m_display, DefaultRootWindow(m_display), 0, 0, 100, 80, 0, CopyFromParent,
-                                   InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+        ::Window w =
+            XCreateWindow(m_display, DefaultRootWindow(m_display), 0, 0, 100, 80, 0, CopyFromParent,
+                          InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
         if (className) {
             XClassHint hint{const_cast<char*>("test"), const_cast<char*>(className)};
             XSetClassHint(m_display, w, &hint);
@@ -98,7 +100,8 @@ protected:
     static HWND handle(::Window w) { return lumo::foreignHandle(w); }
     bool mapped(::Window w) {
         XWindowAttributes attributes;
-        return XGetWindowAttributes(m_display, w, &attributes) && attributes.map_state == IsViewable;
+        return XGetWindowAttributes(m_display, w, &attributes) &&
+               attributes.map_state == IsViewable;
     }
     std::vector<Atom> states(::Window w) {
         Atom type;
@@ -106,8 +109,8 @@ protected:
         unsigned long count, after;
         unsigned char* data = nullptr;
         std::vector<Atom> result;
-        XGetWindowProperty(m_display, w, XInternAtom(m_display, "_NET_WM_STATE", False), 0, 32, False, XA_ATOM, &type,
-                           &format, &count, &after, &data);
+        XGetWindowProperty(m_display, w, XInternAtom(m_display, "_NET_WM_STATE", False), 0, 32,
+                           False, XA_ATOM, &type, &format, &count, &after, &data);
         if (data) {
             const long* items = reinterpret_cast<const long*>(data);
             result.assign(items, items + count);
@@ -124,8 +127,8 @@ protected:
 TEST_F(X11DesktopTest, ListsApplicationWindowsTopFirstWithTheirClass) {
     const ::Window alpha = makeWindow("Alpha");
     const ::Window beta = makeWindow("Beta");
-    makeWindow(nullptr);                  // no WM_CLASS: not an application window
-    makeWindow("Menu", true, true);       // override-redirect: a menu or tooltip
+    makeWindow(nullptr);            // no WM_CLASS: not an application window
+    makeWindow("Menu", true, true); // override-redirect: a menu or tooltip
     const ::Window hidden = makeWindow("Hidden", false);
 
     EXPECT_EQ(m_desktop->windows(), (std::vector<HWND>{handle(beta), handle(alpha)}));
@@ -136,7 +139,8 @@ TEST_F(X11DesktopTest, ListsApplicationWindowsTopFirstWithTheirClass) {
     XDestroyWindow(m_display, alpha);
     XSync(m_display, False);
     EXPECT_FALSE(m_desktop->isWindow(handle(alpha)));
-    EXPECT_EQ(m_desktop->className(handle(alpha)), std::nullopt) << "a vanished window is an answer, not a crash";
+    EXPECT_EQ(m_desktop->className(handle(alpha)), std::nullopt)
+        << "a vanished window is an answer, not a crash";
     EXPECT_FALSE(m_desktop->show(handle(alpha), SW_SHOW));
     EXPECT_FALSE(m_desktop->setForeground(handle(alpha)));
     EXPECT_EQ(m_desktop->windows(), std::vector<HWND>{handle(beta)});
@@ -161,7 +165,8 @@ TEST_F(X11DesktopTest, ShowsHidesStacksAndMarksTopmost) {
     int revert = 0;
     XGetInputFocus(m_display, &focus, &revert);
     EXPECT_EQ(focus, lower);
-    ASSERT_TRUE(m_desktop->setWindowPos(handle(upper), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    ASSERT_TRUE(
+        m_desktop->setWindowPos(handle(upper), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
     EXPECT_EQ(m_desktop->windows().front(), handle(upper));
 
     ASSERT_TRUE(m_desktop->setWindowPos(handle(upper), nullptr, 30, 40, 50, 60, SWP_NOZORDER));
@@ -173,11 +178,14 @@ TEST_F(X11DesktopTest, ShowsHidesStacksAndMarksTopmost) {
     // A withdrawn window carries the state for the window manager to read.
     const ::Window later = makeWindow("Later", false);
     const Atom above = XInternAtom(m_display, "_NET_WM_STATE_ABOVE", False);
-    ASSERT_TRUE(m_desktop->setWindowPos(handle(later), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    ASSERT_TRUE(
+        m_desktop->setWindowPos(handle(later), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
     EXPECT_EQ(states(later), std::vector<Atom>{above});
-    ASSERT_TRUE(m_desktop->setWindowPos(handle(later), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    ASSERT_TRUE(
+        m_desktop->setWindowPos(handle(later), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
     EXPECT_EQ(states(later), std::vector<Atom>{above}) << "not added twice";
-    ASSERT_TRUE(m_desktop->setWindowPos(handle(later), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    ASSERT_TRUE(m_desktop->setWindowPos(handle(later), HWND_NOTOPMOST, 0, 0, 0, 0,
+                                        SWP_NOMOVE | SWP_NOSIZE));
     EXPECT_TRUE(states(later).empty());
 }
 
@@ -209,7 +217,8 @@ TEST_F(X11DesktopTest, CloseBecomesTheDeleteWindowRequestAndWaitsForTheWindowToG
             while (XPending(owner)) {
                 XEvent event;
                 XNextEvent(owner, &event);
-                if (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) {
+                if (event.type == ClientMessage &&
+                    static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) {
                     ++requests;
                     XDestroyWindow(owner, event.xclient.window);
                     XSync(owner, False);
