@@ -229,6 +229,37 @@ TEST_F(PageRendering, AnIllustrationLineShowsThePictureOverTheDarkenedPageUntilT
     EXPECT_EQ(captureWindow(view()), page) << "the page comes back as it was";
 }
 
+// Illustrations in books are mostly PNG and wallpapers mostly JPEG photos: the
+// reader finds their import plug-ins by the file's extension alone.
+TEST_F(PageRendering, APngIllustrationShowsThroughItsImportPlugin) {
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0, 255));
+    ASSERT_TRUE(picture.save(QString::fromStdString((m_dir / "pic.png").string()), "PNG"));
+    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（pic.png）入る］",
+                                       L"本文です。"};
+    ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
+    showFrom(3);
+    lumo::test::tap(view(), POINT{10, RUBY_PX + 8});
+    ASSERT_EQ(view()->illustrationShown, 1);
+    EXPECT_EQ(captureWindow(view()).pixel(400, 227) & 0xFFFFFF, 0x0000FFu);
+}
+
+TEST_F(PageRendering, AFolderOfOnlyJpegPhotosGivesAWallpaper) {
+    std::filesystem::create_directory(m_dir / "walls");
+    QImage photo(30, 30, QImage::Format_RGB32);
+    photo.fill(qRgb(120, 160, 200));
+    ASSERT_TRUE(
+        photo.save(QString::fromStdString((m_dir / "walls" / "photo.jpg").string()), "JPG", 100));
+    m_pathWallpaper = CString((m_dir / "walls").wstring());
+    m_alphaWallpaper = 16;
+    ASSERT_NE(open(writeBook("book.txt", numberedBook(100))), nullptr);
+    ASSERT_FALSE(view()->wallpaperFile.IsEmpty());
+    const QRgb shown = captureWindow(view()).pixel(700, 5);
+    EXPECT_NEAR(qRed(shown), 120, 4);
+    EXPECT_NEAR(qGreen(shown), 160, 4);
+    EXPECT_NEAR(qBlue(shown), 200, 4);
+}
+
 TEST_F(PageRendering, AMissingIllustrationLeavesThePageAsItWas) {
     std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（none.bmp）入る］",
                                        L"本文です。"};

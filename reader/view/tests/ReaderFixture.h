@@ -80,7 +80,8 @@ protected:
         namespace fs = std::filesystem;
         fs::create_directory(m_dir / "plugins");
         fs::create_directory(m_dir / "config");
-        for (const char* plugin : {"bmp_import_wince.iplg", "scaler.fplg", "mixer.fplg"})
+        for (const char* plugin : {"bmp_import_wince.iplg", "png_import_wince.iplg",
+                                   "jpg_import_wince.iplg", "scaler.fplg", "mixer.fplg"})
             fs::copy_file(fs::path(LUMO_STAGE_DIR) / plugin, m_dir / plugin);
         setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
         lumo::setProgramPathForTesting((m_dir / "LumoCore").wstring());

@@ -20,6 +20,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The count of page pixels a wallpaper folder changes, and whether the bar
+// stayed as it was.
+struct WallpaperEffect {
+    int changedPagePixels = 0;
+    bool barUnchanged = false;
+};
+
 class ReaderProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -60,6 +67,23 @@ protected:
     std::string config() const { return m_dir.read("stage/lumoconf.ini"); }
     void seedConfig(const std::string& text) { m_dir.write("stage/lumoconf.ini", text); }
     fs::path sample() const { return m_dir / "samples" / "haru.txt"; }
+
+    // Runs the sample book with `folder` as the wallpaper folder and compares
+    // the picture with `plain`, the one without.
+    WallpaperEffect wallpaperEffect(const QImage& plain, const fs::path& folder,
+                                    const std::string& shotName) {
+        seedConfig("[lumo.davarodiro.document]\nm_pathWallpaper=" + folder.string() +
+                   "\nm_alphaWallpaper=16\nm_styleWallpaper=0\n");
+        const QImage papered = run(sample(), shotName);
+        WallpaperEffect effect;
+        if (papered.isNull() || papered.size() != plain.size())
+            return effect;
+        for (int y = 26; y < plain.height(); ++y)
+            for (int x = 0; x < 752; ++x)
+                effect.changedPagePixels += plain.pixel(x, y) != papered.pixel(x, y);
+        effect.barUnchanged = plain.copy(752, 60, 48, 300) == papered.copy(752, 60, 48, 300);
+        return effect;
+    }
 
     lumo::test::TempDir m_dir;
 };
@@ -108,18 +132,22 @@ TEST_F(ReaderProgram, AStoredPositionIsShownAndWrittenBackAtExit) {
 TEST_F(ReaderProgram, AWallpaperFolderChangesThePicture) {
     const QImage plain = run(sample(), "plain.png");
     ASSERT_FALSE(plain.isNull());
-    seedConfig("[lumo.davarodiro.document]\nm_pathWallpaper=" +
-               (m_dir / "samples" / "wallpapers").string() +
-               "\nm_alphaWallpaper=16\nm_styleWallpaper=0\n");
-    const QImage papered = run(sample(), "papered.png");
-    ASSERT_FALSE(papered.isNull());
-    int changed = 0;
-    for (int y = 26; y < plain.height(); ++y)
-        for (int x = 0; x < 752; ++x)
-            changed += plain.pixel(x, y) != papered.pixel(x, y);
-    EXPECT_GT(changed, 20000) << "the wallpaper shows behind the text";
-    EXPECT_EQ(plain.copy(752, 60, 48, 300), papered.copy(752, 60, 48, 300))
-        << "the bar has no wallpaper";
+    const WallpaperEffect bmp = wallpaperEffect(plain, m_dir / "samples" / "wallpapers", "bmp.png");
+    EXPECT_GT(bmp.changedPagePixels, 20000) << "the wallpaper shows behind the text";
+    EXPECT_TRUE(bmp.barUnchanged) << "the bar has no wallpaper";
+
+    // Most people's wallpapers are JPEG photos: a folder of nothing else.
+    const fs::path photos = m_dir / "photos";
+    fs::create_directory(photos);
+    for (const auto& entry : fs::directory_iterator(m_dir / "samples" / "wallpapers")) {
+        const QImage picture(QString::fromStdString(entry.path().string()));
+        ASSERT_FALSE(picture.isNull()) << entry.path();
+        const fs::path photo = photos / entry.path().filename().replace_extension(".jpg");
+        ASSERT_TRUE(picture.save(QString::fromStdString(photo.string()), "JPG", 90));
+    }
+    const WallpaperEffect jpeg = wallpaperEffect(plain, photos, "jpeg.png");
+    EXPECT_GT(jpeg.changedPagePixels, 20000) << "the photo shows behind the text";
+    EXPECT_TRUE(jpeg.barUnchanged);
 }
 
 } // namespace
