@@ -13,6 +13,10 @@ bool isLetter(wchar_t c) {
 bool isDigit(wchar_t c) {
     if (c < 0x80)
         return c >= L'0' && c <= L'9';
+    // Kana and ideographs, most of a Japanese book, hold no decimal digits;
+    // answering them here keeps line breaking out of the Unicode tables.
+    if (c >= 0x3000 && c < 0xA000)
+        return false;
     return u_isdigit(static_cast<UChar32>(c));
 }
 
