@@ -43,29 +43,7 @@ protected:
         return inkColumns(image, x0, y, x1, y + RUBY_PX);
     }
     void writeBmp(const char* name, int width, int height, QRgb colour) {
-        const int stride = (3 * width + 3) & ~3;
-        std::string bytes(54 + stride * height, '\0');
-        auto put32 = [&](size_t at, uint32_t v) {
-            for (int i = 0; i < 4; ++i)
-                bytes[at + i] = char(v >> (8 * i));
-        };
-        bytes[0] = 'B';
-        bytes[1] = 'M';
-        put32(2, static_cast<uint32_t>(bytes.size()));
-        put32(10, 54);
-        put32(14, 40);
-        put32(18, width);
-        put32(22, height);
-        bytes[26] = 1;
-        bytes[28] = 24;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                size_t at = 54 + y * stride + 3 * x;
-                bytes[at] = char(qBlue(colour));
-                bytes[at + 1] = char(qGreen(colour));
-                bytes[at + 2] = char(qRed(colour));
-            }
-        m_dir.write(name, bytes);
+        readertest::writeBmp(m_dir, name, width, height, [colour](int, int) { return colour; });
     }
 };
 

@@ -69,6 +69,35 @@ inline std::pair<int, int> inkColumns(const QImage& image, int x0, int y0, int x
     return {first, last};
 }
 
+// Writes a 24-bit BMP whose pixel colour is f(x, y).
+template <typename F>
+void writeBmp(lumo::test::TempDir& dir, const std::string& name, int width, int height, F f) {
+    const int stride = (3 * width + 3) & ~3;
+    std::string bytes(54 + stride * height, '\0');
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = char(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, static_cast<uint32_t>(bytes.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, width);
+    put32(22, height);
+    bytes[26] = 1;
+    bytes[28] = 24;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = f(x, height - 1 - y);
+            size_t at = 54 + y * stride + 3 * x;
+            bytes[at] = char(qBlue(c));
+            bytes[at + 1] = char(qGreen(c));
+            bytes[at + 2] = char(qRed(c));
+        }
+    dir.write(name, bytes);
+}
+
 class ReaderFixture : public ::testing::Test {
 protected:
     void SetUp() override {
