@@ -10,27 +10,27 @@ namespace lumo::test {
 
 namespace {
 
-// Packs one row of samples at the spec's depth, big-endian for 16 bits.
-std::vector<std::uint8_t> packRow(const PngSpec& spec, const std::vector<std::uint16_t>& samples) {
+// Packs one row of samples at the layout's depth, big-endian for 16 bits.
+std::vector<std::uint8_t> packRow(const PngLayout& layout, const std::vector<std::uint16_t>& samples) {
     std::vector<std::uint8_t> out;
-    if (spec.depth == 16) {
+    if (layout.depth == 16) {
         for (std::uint16_t s : samples) {
             out.push_back(static_cast<std::uint8_t>(s >> 8));
             out.push_back(static_cast<std::uint8_t>(s));
         }
         return out;
     }
-    if (spec.depth == 8) {
+    if (layout.depth == 8) {
         for (std::uint16_t s : samples)
             out.push_back(static_cast<std::uint8_t>(s));
         return out;
     }
-    int perByte = 8 / spec.depth;
+    int perByte = 8 / layout.depth;
     out.assign((samples.size() + static_cast<std::size_t>(perByte) - 1) /
                    static_cast<std::size_t>(perByte),
                0);
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        int shift = 8 - spec.depth * (static_cast<int>(i % static_cast<std::size_t>(perByte)) + 1);
+        int shift = 8 - layout.depth * (static_cast<int>(i % static_cast<std::size_t>(perByte)) + 1);
         out[i / static_cast<std::size_t>(perByte)] |=
             static_cast<std::uint8_t>(samples[i] << shift);
     }
@@ -39,34 +39,34 @@ std::vector<std::uint8_t> packRow(const PngSpec& spec, const std::vector<std::ui
 
 } // namespace
 
-bool writePng(const std::filesystem::path& file, const PngSpec& spec) {
+bool writePng(const std::filesystem::path& file, const PngLayout& layout) {
     std::FILE* out = std::fopen(file.c_str(), "wb");
     if (!out)
         return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     std::vector<std::vector<std::uint8_t>> packed;
-    for (const auto& row : spec.rows)
-        packed.push_back(packRow(spec, row));
+    for (const auto& row : layout.rows)
+        packed.push_back(packRow(layout, row));
     std::vector<png_bytep> pointers;
     for (auto& row : packed)
         pointers.push_back(row.data());
     bool ok = false;
     if (!setjmp(png_jmpbuf(png))) {
         png_init_io(png, out);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width),
-                     static_cast<png_uint_32>(spec.height), spec.depth, spec.colourType,
-                     spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+        png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width),
+                     static_cast<png_uint_32>(layout.height), layout.depth, layout.colourType,
+                     layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        if (!spec.palette.empty())
-            png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(spec.palette.data()),
-                         static_cast<int>(spec.palette.size() / 3));
-        if (!spec.paletteAlpha.empty())
-            png_set_tRNS(png, info, spec.paletteAlpha.data(),
-                         static_cast<int>(spec.paletteAlpha.size()), nullptr);
-        if (spec.greyKey >= 0) {
+        if (!layout.palette.empty())
+            png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(layout.palette.data()),
+                         static_cast<int>(layout.palette.size() / 3));
+        if (!layout.paletteAlpha.empty())
+            png_set_tRNS(png, info, layout.paletteAlpha.data(),
+                         static_cast<int>(layout.paletteAlpha.size()), nullptr);
+        if (layout.greyKey >= 0) {
             png_color_16 key{};
-            key.gray = static_cast<png_uint_16>(spec.greyKey);
+            key.gray = static_cast<png_uint_16>(layout.greyKey);
             png_set_tRNS(png, info, nullptr, 0, &key);
         }
         png_set_rows(png, info, pointers.data());

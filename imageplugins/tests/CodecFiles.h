@@ -10,7 +10,7 @@
 
 namespace lumo::test {
 
-struct PngSpec {
+struct PngLayout {
     int width = 0;
     int height = 0;
     int colourType = 0; // PNG colour type 0, 2, 3, 4 or 6
@@ -24,8 +24,8 @@ struct PngSpec {
     int greyKey = -1; // transparent grey value (type 0)
 };
 
-// False when libpng refused the spec.
-bool writePng(const std::filesystem::path& file, const PngSpec& spec);
+// False when libpng refused the layout.
+bool writePng(const std::filesystem::path& file, const PngLayout& layout);
 
 enum class JpegKind { Colour, Grey, InvertedCmyk };
 

@@ -32,27 +32,27 @@ BMP_BGR grey(int v) {
 
 struct Case {
     std::string name;
-    PngSpec spec;
+    PngLayout layout;
     std::function<BMP_BGR(int, int)> expected;
 };
 
-// Builds the rows of a spec from per-pixel samples.
-PngSpec specOf(int colourType, int depth, bool interlaced,
+// Builds the rows of a layout from per-pixel samples.
+PngLayout specOf(int colourType, int depth, bool interlaced,
                const std::function<std::vector<std::uint16_t>(int, int)>& samples) {
-    PngSpec spec;
-    spec.width = W;
-    spec.height = H;
-    spec.colourType = colourType;
-    spec.depth = depth;
-    spec.interlaced = interlaced;
+    PngLayout layout;
+    layout.width = W;
+    layout.height = H;
+    layout.colourType = colourType;
+    layout.depth = depth;
+    layout.interlaced = interlaced;
     for (int y = 0; y < H; ++y) {
         std::vector<std::uint16_t> row;
         for (int x = 0; x < W; ++x)
             for (std::uint16_t s : samples(x, y))
                 row.push_back(s);
-        spec.rows.push_back(row);
+        layout.rows.push_back(row);
     }
-    return spec;
+    return layout;
 }
 
 int red(int x, int y) {
@@ -98,7 +98,7 @@ std::vector<Case> cases() {
                               static_cast<std::uint16_t>((x + y) % 3 == 0 ? 0x40 : red(x, y) | 1)};
                       }),
                [](int x, int y) { return (x + y) % 3 == 0 ? grey(255) : grey(red(x, y) | 1); }};
-    keyed.spec.greyKey = 0x40;
+    keyed.layout.greyKey = 0x40;
     all.push_back(keyed);
     all.push_back({"grey alpha 8",
                    specOf(4, 8, false,
@@ -171,7 +171,7 @@ std::vector<Case> cases() {
                    [=](int x, int y) { return paletteColour((x * 3 + y) % count); }};
             for (int i = 0; i < count; ++i) {
                 BMP_BGR p = paletteColour(i);
-                c.spec.palette.insert(c.spec.palette.end(), {p.red, p.green, p.blue});
+                c.layout.palette.insert(c.layout.palette.end(), {p.red, p.green, p.blue});
             }
             all.push_back(c);
         }
@@ -190,10 +190,10 @@ std::vector<Case> cases() {
         }};
     for (int i = 0; i < 40; ++i) {
         BMP_BGR p = paletteColour(i);
-        translucent.spec.palette.insert(translucent.spec.palette.end(), {p.red, p.green, p.blue});
+        translucent.layout.palette.insert(translucent.layout.palette.end(), {p.red, p.green, p.blue});
     }
     for (int i = 0; i < 20; ++i)
-        translucent.spec.paletteAlpha.push_back(static_cast<std::uint8_t>(i * 13));
+        translucent.layout.paletteAlpha.push_back(static_cast<std::uint8_t>(i * 13));
     all.push_back(translucent);
     return all;
 }
@@ -203,7 +203,7 @@ TEST(PngImport, EveryColourTypeAndDepthDecodesToItsPixels) {
     TempDir dir;
     for (const Case& c : cases()) {
         std::filesystem::path file = dir / "case.png";
-        ASSERT_TRUE(writePng(file, c.spec)) << c.name;
+        ASSERT_TRUE(writePng(file, c.layout)) << c.name;
         ImagePtr image = namedImage();
         ASSERT_EQ(png.read(file.wstring().c_str(), image.get()), 1) << c.name;
         ASSERT_EQ(sizeOf(*image), std::make_pair(W, H)) << c.name;
@@ -219,7 +219,7 @@ TEST(PngImport, EveryColourTypeAndDepthDecodesToItsPixels) {
 TEST(PngImport, HeaderTestsForFilesAndMemoryBlocks) {
     PngImport png;
     TempDir dir;
-    PngSpec rgba = specOf(6, 16, false, [](int, int) {
+    PngLayout rgba = specOf(6, 16, false, [](int, int) {
         return std::vector<std::uint16_t>{1, 2, 3, 4};
     });
     ASSERT_TRUE(writePng(dir / "good.png", rgba));
@@ -271,7 +271,7 @@ TEST(PngImport, BrokenFilesOpenButGiveNoPixels) {
     PngImport png;
     TempDir dir;
     // Noise does not compress, so half the file is half the picture data.
-    PngSpec noise = specOf(2, 8, false, [](int x, int y) {
+    PngLayout noise = specOf(2, 8, false, [](int x, int y) {
         unsigned v = static_cast<unsigned>(x * 2654435761u ^ y * 40503u);
         return std::vector<std::uint16_t>{static_cast<std::uint16_t>(v & 0xFF),
                                           static_cast<std::uint16_t>(v >> 8 & 0xFF),
@@ -316,14 +316,14 @@ TEST(PngImport, RefusesPicturesAboveTheSizeLimits) {
         bool accepted;
     } rows[] = {{16385, 1, false}, {1, 16385, false}, {16384, 11000, false}, {16384, 2, true}};
     for (const auto& row : rows) {
-        PngSpec spec;
-        spec.width = row.width;
-        spec.height = row.height;
-        spec.colourType = 0;
-        spec.depth = 1;
-        spec.rows.assign(static_cast<std::size_t>(row.height),
+        PngLayout layout;
+        layout.width = row.width;
+        layout.height = row.height;
+        layout.colourType = 0;
+        layout.depth = 1;
+        layout.rows.assign(static_cast<std::size_t>(row.height),
                          std::vector<std::uint16_t>(static_cast<std::size_t>(row.width), 1));
-        ASSERT_TRUE(writePng(dir / "big.png", spec));
+        ASSERT_TRUE(writePng(dir / "big.png", layout));
         std::wstring path = (dir / "big.png").wstring();
         CPLData file(L"file", CPLFileData::create(path.c_str()));
         EXPECT_EQ(png.supported(&file), row.accepted ? 1 : 0) << row.width << "x" << row.height;
