@@ -2,12 +2,15 @@
 
 #include "Utf8.h"
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <link.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -25,12 +28,38 @@ std::wstring realProgramPath() {
     return lumo::fromUtf8(std::string_view(buffer.data(), static_cast<size_t>(n)));
 }
 
+// The device's file system ignores the case of ASCII letters, and callers form
+// module names from file extensions as users wrote them ("x.Bmp" asks for
+// "Bmp_import_wince.iplg"). When the name does not exist as given, the one
+// entry of its directory that differs only in case stands in for it.
+std::string existingSpelling(const std::string& path) {
+    if (access(path.c_str(), F_OK) == 0)
+        return path;
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return path;
+    const std::string directory = slash == 0 ? "/" : path.substr(0, slash);
+    const std::string name = path.substr(slash + 1);
+    DIR* dir = opendir(directory.c_str());
+    if (!dir)
+        return path;
+    std::string found = path;
+    while (dirent* entry = readdir(dir)) {
+        if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+            found = path.substr(0, slash + 1) + entry->d_name;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
 } // namespace
 
 HMODULE LoadLibrary(const wchar_t* path) {
     if (!path || !*path)
         return nullptr;
-    return dlopen(lumo::toUtf8(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+    return dlopen(existingSpelling(lumo::toUtf8(path)).c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
 void* GetProcAddress(HMODULE module, const char* name) {

@@ -13,8 +13,9 @@
 //
 //     HINSTANCE g_hModuleInstance = lumo::moduleHandleOf(&g_hModuleInstance);
 
-// Loads the shared object at a full path (all symbols bound at once). Returns
-// null when the file is missing or is not a loadable library.
+// Loads the shared object at a full path (all symbols bound at once). A file
+// name that exists only in another letter case is found, as on the device.
+// Returns null when the file is missing or is not a loadable library.
 PLATFORM_API HMODULE LoadLibrary(const wchar_t* path);
 // Null when the module is null or has no such export.
 PLATFORM_API void* GetProcAddress(HMODULE module, const char* name);

@@ -1,5 +1,7 @@
 #include "platform/core/Module.h"
 
+#include "tests/support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,6 +29,19 @@ TEST(Module, OwnInstanceHandleEqualsTheLoadersHandle) {
     EXPECT_EQ(instance(), module);
     EXPECT_EQ(LoadLibrary(testModulePath().c_str()), module) << "a second load yields the same handle";
     EXPECT_EQ(lumo::moduleFileName(module), testModulePath());
+}
+
+TEST(Module, AFileNameInAnotherLetterCaseIsFoundAsOnTheDevice) {
+    lumo::test::TempDir dir;
+    std::filesystem::copy_file(TEST_MODULE_PATH, dir / "Image_Import.iplg");
+    HMODULE module = LoadLibrary((dir / "image_import.IPLG").wstring().c_str());
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(GetProcAddress(module, "testModuleAnswer"), nullptr);
+    EXPECT_EQ(LoadLibrary((dir / "image_import.iplgx").wstring().c_str()), nullptr);
+    std::filesystem::create_directory(dir / "Sub");
+    std::filesystem::copy_file(TEST_MODULE_PATH, dir / "Sub" / "m.iplg");
+    EXPECT_EQ(LoadLibrary((dir / "sub" / "m.iplg").wstring().c_str()), nullptr)
+        << "only the file name is matched, not its directory";
 }
 
 TEST(Module, ProgramHandleIsTheProgramsOwn) {

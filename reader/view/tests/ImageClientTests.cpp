@@ -66,6 +66,11 @@ TEST_F(ImageClient, ReadsThroughThePluginNamedForTheExtensionAndFailsQuietlyOthe
     Image image;
     EXPECT_TRUE(readPictureFile((m_dir / "p.bmp").wstring().c_str(), image.p));
     EXPECT_EQ(image.size(), std::make_pair(6, 3));
+    writeBmp(m_dir, "q.Bmp", 4, 2, [](int, int) { return qRgb(1, 2, 3); });
+    Image mixedCase;
+    EXPECT_TRUE(readPictureFile((m_dir / "q.Bmp").wstring().c_str(), mixedCase.p))
+        << "an extension in any letter case finds its plug-in";
+    EXPECT_EQ(mixedCase.size(), std::make_pair(4, 2));
     Image other;
     EXPECT_FALSE(readPictureFile((m_dir / "p.xyz").wstring().c_str(), other.p))
         << "no such import plug-in";
