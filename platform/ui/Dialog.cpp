@@ -357,9 +357,11 @@ bool CDialog::build(const lumo::DialogTemplate& t) {
     auto* dialog = new ModalDialog(this);
     m_qtDialog = dialog;
     dialog->setWindowTitle(QString::fromStdWString(t.caption));
+    // The template's font sets both the text and the dialog units.
     LOGFONT lf{};
-    lf.lfHeight = -12;
+    lf.lfHeight = -MulDiv(t.pointSize > 0 ? t.pointSize : 8, lumo::LOGICAL_DPI, 72);
     lf.lfWeight = FW_NORMAL;
+    t.fontFace.copy(lf.lfFaceName, std::size(lf.lfFaceName) - 1);
     const QFont font = lumo::qtFontFor(lf);
     dialog->setFont(font);
     const QFontMetrics metrics(font);
