@@ -22,6 +22,8 @@ protected:
     void SetUp() override {
         probeEvents().clear();
         lumo::test::resetHooks();
+        // The previous test's main window asked the loop to quit.
+        lumo::test::resetQuit();
         std::filesystem::create_directory(m_dir / "plugins");
         std::filesystem::create_directory(m_dir / "config");
         setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
