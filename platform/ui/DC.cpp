@@ -37,6 +37,7 @@ GdiObject* newObject(GdiKind kind) {
     return object;
 }
 
+constexpr int LOGICAL_DPI = 96;
 constexpr int SCREEN_WIDTH = 800;
 constexpr int SCREEN_HEIGHT = 480;
 constexpr int MAX_BITMAP_SIDE = 16384;

@@ -357,11 +357,13 @@ bool CDialog::build(const lumo::DialogTemplate& t) {
     auto* dialog = new ModalDialog(this);
     m_qtDialog = dialog;
     dialog->setWindowTitle(QString::fromStdWString(t.caption));
-    // The template's font sets both the text and the dialog units.
+    // Dialogs use 12-pixel text whatever point size the template names: at
+    // 8 points (10 px) Japanese labels next to Qt's fixed-size check boxes and
+    // combo arrows are cut off. Dialog units follow this font, so the layout
+    // keeps its proportions.
     LOGFONT lf{};
-    lf.lfHeight = -MulDiv(t.pointSize > 0 ? t.pointSize : 8, lumo::LOGICAL_DPI, 72);
+    lf.lfHeight = -12;
     lf.lfWeight = FW_NORMAL;
-    t.fontFace.copy(lf.lfFaceName, std::size(lf.lfFaceName) - 1);
     const QFont font = lumo::qtFontFor(lf);
     dialog->setFont(font);
     const QFontMetrics metrics(font);

@@ -71,9 +71,6 @@ struct DrawTarget {
 };
 DrawTarget drawTarget(DeviceContext* dc);
 
-// The screen's logical resolution: point sizes become pixels by it.
-constexpr int LOGICAL_DPI = 96;
-
 // Font metrics helpers shared with the command bar and dialogs.
 QFont qtFontFor(const LOGFONT& logFont, int* emPixels = nullptr);
 

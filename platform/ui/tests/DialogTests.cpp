@@ -15,7 +15,6 @@ HINSTANCE dialogModule() {
 }
 
 constexpr UINT IDD_TEST = 700;
-constexpr UINT IDD_TEST_SMALL_FONT = 701;
 constexpr UINT IDC_COLOR = 10;
 constexpr UINT IDC_SIZE = 11;
 constexpr UINT IDC_BOLD = 12;
@@ -29,7 +28,6 @@ void registerTemplate() {
     using lumo::ControlKind;
     lumo::DialogTemplate t;
     t.caption = L"設定";
-    t.pointSize = 9; // 12-pixel text: 6 px per 4 horizontal units
     t.cx = 100;
     t.cy = 80;
     t.controls = {
@@ -47,8 +45,6 @@ void registerTemplate() {
     };
     lumo::ResourceSet set;
     set.dialogs[IDD_TEST] = t;
-    t.pointSize = 8;
-    set.dialogs[IDD_TEST_SMALL_FONT] = t;
     lumo::registerResources(dialogModule(), set);
 }
 
@@ -209,16 +205,6 @@ TEST_F(DialogTest, SizesComeFromDialogUnits) {
         EXPECT_LE(ok.bottom, 80 * 13 / 8 + 1);
     });
     dialog.DoModal();
-}
-
-TEST_F(DialogTest, TheTemplatesFontSetsTheDialogUnits) {
-    CDialog dialog(dialogModule(), IDD_TEST_SMALL_FONT);
-    lumo::test::driveNextDialog([](lumo::test::DialogDriver& d) {
-        EXPECT_LT(d.dialogSize().cx, 150) << "8-point text makes smaller units than 9-point";
-        EXPECT_GT(d.dialogSize().cx, 100);
-        d.click(IDCANCEL);
-    });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
 TEST_F(DialogTest, AMissingTemplateFails) {
