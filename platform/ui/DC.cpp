@@ -636,7 +636,8 @@ int ReleaseDC(HWND, HDC hDC) {
     DeviceContext* dc = lumo::deviceContext(hDC);
     if (!dc || !dc->window)
         return 0;
-    lumo::presentIfWindow(dc);
+    if (CWnd* wnd = CWnd::FromHandle(dc->window))
+        wnd->state()->presentFrameNow();
     lumo::deleteContext(dc);
     return 1;
 }

@@ -71,6 +71,10 @@ struct Queue {
     POINT lastDownPos{0, 0};
     bool lastDownValid = false;
     bool screenshotDone = false;
+    // Tick count minus the window system's input time, taken from the input
+    // delivered soonest after it was made.
+    DWORD inputClockOffset = 0;
+    bool inputClockKnown = false;
 };
 
 Queue& queue() {
@@ -294,11 +298,32 @@ void noteWindowShown() { wake(); }
 CWnd* captureWindow() { return isLiveWindow(queue().capture) ? queue().capture : nullptr; }
 void setCaptureWindow(CWnd* wnd) { queue().capture = wnd; }
 
-void penInput(CWnd* top, QPoint framePoint, PenAction action) {
+// The tick count at which input was made. Qt delivers input only when the
+// loop is free again, so taps made while a handler kept it busy (an
+// illustration being prepared) must keep the time they were made, not the
+// time they arrived: handlers compare them with times they noted themselves.
+DWORD inputTime(std::uint64_t eventTime) {
+    const DWORD current = now();
+    if (eventTime == 0)
+        return current;
+    Queue& q = queue();
+    const DWORD made = static_cast<DWORD>(eventTime) + q.inputClockOffset;
+    const auto age = static_cast<std::int32_t>(current - made);
+    // Arriving sooner than any input before (or the first, or after the
+    // window system's clock jumped or wrapped): this one is taken as prompt.
+    if (!q.inputClockKnown || age < 0 || age > 60000) {
+        q.inputClockOffset = current - static_cast<DWORD>(eventTime);
+        q.inputClockKnown = true;
+        return current;
+    }
+    return made;
+}
+
+void penInput(CWnd* top, QPoint framePoint, PenAction action, std::uint64_t eventTime) {
     if (!isLiveWindow(top))
         return;
     Queue& q = queue();
-    const DWORD t = now();
+    const DWORD t = inputTime(eventTime);
     const POINT screen = screenPointOf(top, framePoint);
     q.cursor = screen;
     CWnd* target = captureWindow();
@@ -335,7 +360,7 @@ void penInput(CWnd* top, QPoint framePoint, PenAction action) {
     postMessageAt(MSG{target->m_hWnd, message, keys, lParam, t, screen});
 }
 
-void wheelInput(CWnd* top, QPoint framePoint, int delta) {
+void wheelInput(CWnd* top, QPoint framePoint, int delta, std::uint64_t eventTime) {
     if (!isLiveWindow(top) || delta == 0)
         return;
     const POINT screen = screenPointOf(top, framePoint);
@@ -345,7 +370,7 @@ void wheelInput(CWnd* top, QPoint framePoint, int delta) {
         target = hitTest(top, framePoint);
     const WPARAM wParam = MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
     const LPARAM lParam = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
-    postMessageAt(MSG{target->m_hWnd, WM_MOUSEWHEEL, wParam, lParam, now(), screen});
+    postMessageAt(MSG{target->m_hWnd, WM_MOUSEWHEEL, wParam, lParam, inputTime(eventTime), screen});
 }
 
 void keyInput(CWnd* top, UINT virtualKey, bool down) {

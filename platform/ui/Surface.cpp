@@ -56,6 +56,8 @@ Surface::Surface(CWnd* window) : m_window(window) {
 
 void Surface::present() { update(); }
 
+void Surface::presentNow() { repaint(); }
+
 void Surface::resizeToFrame() {
     if (m_window)
         resize(m_window->state()->frame.size());
@@ -94,12 +96,12 @@ void Surface::paintEvent(QPaintEvent*) {
 
 void Surface::mousePressEvent(QMouseEvent* event) {
     if (m_window && event->button() == Qt::LeftButton)
-        penInput(m_window, event->position().toPoint(), PenAction::Down);
+        penInput(m_window, event->position().toPoint(), PenAction::Down, event->timestamp());
 }
 
 void Surface::mouseReleaseEvent(QMouseEvent* event) {
     if (m_window && event->button() == Qt::LeftButton)
-        penInput(m_window, event->position().toPoint(), PenAction::Up);
+        penInput(m_window, event->position().toPoint(), PenAction::Up, event->timestamp());
 }
 
 // Double taps are recognised by the platform's own timing, as on the device.
@@ -107,12 +109,13 @@ void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event)
 
 void Surface::mouseMoveEvent(QMouseEvent* event) {
     if (m_window && (event->buttons() & Qt::LeftButton))
-        penInput(m_window, event->position().toPoint(), PenAction::Move);
+        penInput(m_window, event->position().toPoint(), PenAction::Move, event->timestamp());
 }
 
 void Surface::wheelEvent(QWheelEvent* event) {
     if (m_window)
-        wheelInput(m_window, event->position().toPoint(), event->angleDelta().y());
+        wheelInput(m_window, event->position().toPoint(), event->angleDelta().y(),
+                   event->timestamp());
 }
 
 namespace {

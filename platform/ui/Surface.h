@@ -15,8 +15,10 @@ class Surface : public QWidget {
 public:
     explicit Surface(CWnd* window);
 
-    // Repaints the widget from the frame buffer.
+    // Repaints the widget from the frame buffer when the loop next runs.
     void present();
+    // Repaints it before returning.
+    void presentNow();
     void resizeToFrame();
     void setTitle(const std::wstring& title);
     void applyShowState(bool visible, bool minimized);

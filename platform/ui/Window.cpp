@@ -87,6 +87,12 @@ void WindowState::presentFrame() const {
         top->state()->surface->present();
 }
 
+void WindowState::presentFrameNow() const {
+    CWnd* top = topLevel();
+    if (top && top->state()->surface)
+        top->state()->surface->presentNow();
+}
+
 } // namespace lumo
 
 using lumo::WindowState;

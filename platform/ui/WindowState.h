@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRegion>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -51,6 +52,9 @@ struct WindowState {
     bool visibleInTree() const;
     // Shows the changed frame buffer on screen.
     void presentFrame() const;
+    // The same, on screen before returning: drawing outside WM_PAINT shows at
+    // once, even when a long task follows before the loop runs again.
+    void presentFrameNow() const;
 };
 
 // Dispatches one message to its window (PreTranslateMessage walk first).
@@ -70,9 +74,11 @@ void setCaptureWindow(CWnd* wnd);
 
 // Input from the surfaces (or the test hooks): client point of the top-level
 // window; hit-tested to the capturing window or the innermost child.
+// `eventTime` is the window system's time stamp of the input in milliseconds,
+// 0 when there is none (the message then carries the current tick count).
 enum class PenAction { Down, Up, Move };
-void penInput(CWnd* topLevel, QPoint framePoint, PenAction action);
-void wheelInput(CWnd* topLevel, QPoint framePoint, int delta);
+void penInput(CWnd* topLevel, QPoint framePoint, PenAction action, std::uint64_t eventTime = 0);
+void wheelInput(CWnd* topLevel, QPoint framePoint, int delta, std::uint64_t eventTime = 0);
 void keyInput(CWnd* topLevel, UINT virtualKey, bool down);
 
 // Runs the queue until it is empty, then timers and painting, until nothing

@@ -1,6 +1,7 @@
 // The real Qt side: the message loop on Qt's event loop, real-time timers and
 // Qt input events on a top-level window's widget.
 
+#include "platform/ui/DC.h"
 #include "platform/ui/Surface.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WinApp.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -28,7 +30,15 @@ public:
         if (++ticks == 3)
             PostMessage(WM_CLOSE);
     }
-    void OnLButtonDown(UINT, CPoint p) { log.push_back("down " + std::to_string(p.x) + "," + std::to_string(p.y)); }
+    std::vector<DWORD> times;
+    void OnLButtonDown(UINT, CPoint p) {
+        log.push_back("down " + std::to_string(p.x) + "," + std::to_string(p.y));
+        times.push_back(GetMessageTime());
+    }
+    void OnLButtonDblClk(UINT, CPoint) {
+        log.push_back("double");
+        times.push_back(GetMessageTime());
+    }
     void OnLButtonUp(UINT, CPoint p) { log.push_back("up " + std::to_string(p.x) + "," + std::to_string(p.y)); }
     void OnKeyDown(UINT key, UINT, UINT) { log.push_back("key " + std::to_string(key)); }
     void OnClose() {
@@ -43,6 +53,7 @@ protected:
 BEGIN_MESSAGE_MAP(CLoopWnd, CWnd)
     ON_WM_TIMER()
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
     ON_WM_LBUTTONUP()
     ON_WM_KEYDOWN()
     ON_WM_CLOSE()
@@ -113,6 +124,61 @@ TEST(EventLoop, QtInputOnTheWindowWidgetBecomesMessages) {
     EXPECT_EQ(top.log, (std::vector<std::string>{"close"}));
     EXPECT_FALSE(top.IsWindow());
     lumo::test::uninstallManualClock();
+}
+
+// A pen tap on the widget as the window system reports it, made at `time`.
+void tapWidget(QWidget* widget, QPointF at, std::uint64_t time) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    press.setTimestamp(time);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    release.setTimestamp(time);
+    QCoreApplication::sendEvent(widget, &press);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+TEST(EventLoop, TapsQueuedWhileTheLoopWasBusyKeepTheTimeTheyWereMade) {
+    lumo::test::installManualClock(5000);
+    CLoopWnd top;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"busy", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
+    QWidget* widget = top.state()->surface;
+    ASSERT_NE(widget, nullptr);
+    tapWidget(widget, QPointF(10, 10), 900000);
+    lumo::test::pumpMessages();
+    // A handler keeps the loop busy for a second and a half; meanwhile two taps
+    // are made 600 ms apart, and arrive together when it is free again.
+    lumo::test::advanceClock(1500);
+    tapWidget(widget, QPointF(10, 10), 900600);
+    tapWidget(widget, QPointF(10, 10), 901200);
+    lumo::test::pumpMessages();
+    const std::vector<std::string> threeTaps = {"down 10,10", "up 10,10", "down 10,10",
+                                                "up 10,10",   "down 10,10", "up 10,10"};
+    EXPECT_EQ(top.log, threeTaps) << "600 ms apart is no double tap, however late they arrived";
+    EXPECT_EQ(top.times, (std::vector<DWORD>{5000, 5600, 6200}));
+
+    // Input that has no time of its own carries the current tick count.
+    lumo::test::tap(&top, POINT{10, 10});
+    EXPECT_EQ(top.times.back(), 6500u);
+    lumo::test::uninstallManualClock();
+}
+
+TEST(EventLoop, DrawingThroughAWindowDcIsOnScreenWhenTheDcIsReleased) {
+    CLoopWnd top;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"draw", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
+    QWidget* widget = top.state()->surface;
+    ASSERT_NE(widget, nullptr);
+    lumo::test::pumpMessages();
+    QCoreApplication::processEvents();
+    auto screenPixel = [&] {
+        return widget->screen()->grabWindow(widget->winId()).toImage().pixel(50, 50) & 0xFFFFFF;
+    };
+    // A notice drawn before a long task, with no chance for the loop to run.
+    HDC dc = ::GetDC(top.m_hWnd);
+    CDC::FromHandle(dc)->FillSolidRect(0, 0, 100, 100, RGB(255, 0, 0));
+    EXPECT_NE(screenPixel(), 0xFF0000u) << "not yet: the drawing is still being made";
+    ::ReleaseDC(top.m_hWnd, dc);
+    EXPECT_EQ(screenPixel(), 0xFF0000u);
 }
 
 } // namespace
