@@ -1,6 +1,8 @@
 // Drawing benchmarks of the platform layer, each paired with a plain QPainter
 // doing the same on QImages in the same run; the ratios are printed at the end.
 
+#include "bench/support/RatioReporter.h"
+
 #include "platform/ui/DC.h"
 #include "platform/ui/TestHooks.h"
 
@@ -12,14 +14,14 @@
 
 #include <cstdio>
 #include <cwchar>
-#include <map>
 #include <string>
 
 namespace {
 
 constexpr int WIDTH = 800;
 constexpr int HEIGHT = 480;
-const wchar_t* const ROW = L"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじ";
+const wchar_t* const ROW =
+    L"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじ";
 
 struct Canvas {
     CDC dc;
@@ -110,33 +112,17 @@ void BM_QPainterTextRow(benchmark::State& state) {
 }
 BENCHMARK(BM_QPainterTextRow);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.iterations > 0 && !run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     lumo::test::pumpMessages(); // the Qt application, for fonts
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    lumo::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char* what, const char* ours, const char* baseline) {
-        auto a = reporter.times.find(ours);
-        auto b = reporter.times.find(baseline);
-        if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("%-32s %.2fx of %s (goal <= 1.3x)\n", what, a->second / b->second, baseline);
-    };
-    ratio("BitBlt 800x480 SRCCOPY", "BM_BitBltCopy", "BM_QPainterCopy");
-    ratio("BitBlt 800x480 SRCAND", "BM_BitBltAnd", "BM_QPainterAnd");
-    ratio("one 40-character Japanese row", "BM_TextRow", "BM_QPainterTextRow");
+    reporter.printRatio("BitBlt 800x480 SRCCOPY", "BM_BitBltCopy", "BM_QPainterCopy", "<= 1.3x");
+    reporter.printRatio("BitBlt 800x480 SRCAND", "BM_BitBltAnd", "BM_QPainterAnd", "<= 1.3x");
+    reporter.printRatio("one 40-character Japanese row", "BM_TextRow", "BM_QPainterTextRow",
+                        "<= 1.3x");
     benchmark::Shutdown();
     return 0;
 }

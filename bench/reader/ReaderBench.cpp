@@ -2,6 +2,8 @@
 // when it is there (LUMO_BENCH_BOOK overrides the path), otherwise a generated
 // book of the same size. Prints each pair's ratio and the peak heap use of
 // loading and laying out the book.
+#include "bench/support/RatioReporter.h"
+
 #include "reader/document/DavaroDiroBook.h"
 #include "reader/document/ReaderSettings.h"
 
@@ -21,7 +23,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <new>
 #include <random>
 #include <string>
@@ -230,34 +231,17 @@ BENCHMARK(BM_Layout)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAndLayoutMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Records each benchmark's time per iteration so the ratios can be printed.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.iterations > 0 && !run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> times;
-};
 
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     std::printf("book: %s (%zu bytes)\n", book().origin.c_str(), book().bytes.size());
-    RatioReporter reporter;
+    lumo::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char* what, const char* ours, const char* baseline, const char* goal) {
-        auto a = reporter.times.find(ours);
-        auto b = reporter.times.find(baseline);
-        if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("%-36s %.2fx of %s (goal %s)\n", what, a->second / b->second, baseline, goal);
-    };
-    ratio("load and decode", "BM_LoadBook", "BM_IconvWholeFile", "<= 1.5x");
-    ratio("layout 36x14, rules on", "BM_Layout/1", "BM_IcuLineBreaks", "<= 1.0x");
-    ratio("layout 36x14, rules off", "BM_Layout/0", "BM_IcuLineBreaks", "<= 1.0x");
+    reporter.printRatio("load and decode", "BM_LoadBook", "BM_IconvWholeFile", "<= 1.5x");
+    reporter.printRatio("layout 36x14, rules on", "BM_Layout/1", "BM_IcuLineBreaks", "<= 1.0x");
+    reporter.printRatio("layout 36x14, rules off", "BM_Layout/0", "BM_IcuLineBreaks", "<= 1.0x");
     benchmark::Shutdown();
     return 0;
 }

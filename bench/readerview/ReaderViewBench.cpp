@@ -8,6 +8,8 @@
 //
 // The program runs in-process under the offscreen platform, with the reader
 // registered as the loader would, so every figure includes the real framework.
+#include "bench/support/RatioReporter.h"
+
 #include "reader/view/DavaroDiroView.h"
 
 #include "host/LumoCoreApp.h"
@@ -29,7 +31,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 extern "C" void LUMO_LoadPluginModule();
 extern "C" void LUMO_UnloadPluginModule();
@@ -197,19 +198,6 @@ void BM_LayoutOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_LayoutOnly)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.iterations > 0 && !run.error_occurred)
-                times[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() *
-                    (run.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -224,19 +212,12 @@ int main(int argc, char** argv) {
                 program.document()->getLayoutMetrics().linesPerPage);
 
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    lumo::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char* what, const char* ours, const char* baseline, const char* goal) {
-        auto a = reporter.times.find(ours);
-        auto b = reporter.times.find(baseline);
-        if (a != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("%-22s %.2fx of %s (goal %s)\n", what, a->second / b->second, baseline,
-                        goal);
-    };
-    ratio("full page paint", "BM_FullPagePaint", "BM_QPainterPage", "<= 1.5x");
-    ratio("one-line step", "BM_OneLineStep", "BM_FullPagePaint", "<= 0.2x");
-    ratio("open to first page", "BM_OpenToFirstPage", "BM_DecodeBook", "<= 2x");
-    ratio("  of it: layout alone", "BM_LayoutOnly", "BM_DecodeBook", "none");
+    reporter.printRatio("full page paint", "BM_FullPagePaint", "BM_QPainterPage", "<= 1.5x");
+    reporter.printRatio("one-line step", "BM_OneLineStep", "BM_FullPagePaint", "<= 0.2x");
+    reporter.printRatio("open to first page", "BM_OpenToFirstPage", "BM_DecodeBook", "<= 2x");
+    reporter.printRatio("  of it: layout alone", "BM_LayoutOnly", "BM_DecodeBook", "none");
     benchmark::Shutdown();
     stopProgram(program);
     return 0;
