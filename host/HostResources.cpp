@@ -5,7 +5,6 @@
 #include "platform/core/Module.h"
 #include "platform/ui/Resources.h"
 
-
 namespace {
 
 using lumo::MenuTemplateItem;
@@ -47,12 +46,12 @@ std::vector<lumo::AcceleratorEntry> mainAccelerators() {
     using lumo::FSHIFT;
     using lumo::FVIRTKEY;
     return {
-        {FVIRTKEY | FCONTROL, 'N', 57600},         {FVIRTKEY | FCONTROL, 'O', 57601},
-        {FVIRTKEY | FCONTROL, 'S', 57603},         {FVIRTKEY | FCONTROL, 'Z', 57643},
-        {FVIRTKEY | FALT, vk::Back, 57643},         {FVIRTKEY | FCONTROL, 'X', 57635},
-        {FVIRTKEY | FSHIFT, vk::Delete, 57635},     {FVIRTKEY | FCONTROL, 'C', 57634},
-        {FVIRTKEY | FCONTROL, vk::Insert, 57634},   {FVIRTKEY | FCONTROL, 'V', 57637},
-        {FVIRTKEY | FSHIFT, vk::Insert, 57637},     {FVIRTKEY, vk::F6, 57680},
+        {FVIRTKEY | FCONTROL, 'N', 57600},        {FVIRTKEY | FCONTROL, 'O', 57601},
+        {FVIRTKEY | FCONTROL, 'S', 57603},        {FVIRTKEY | FCONTROL, 'Z', 57643},
+        {FVIRTKEY | FALT, vk::Back, 57643},       {FVIRTKEY | FCONTROL, 'X', 57635},
+        {FVIRTKEY | FSHIFT, vk::Delete, 57635},   {FVIRTKEY | FCONTROL, 'C', 57634},
+        {FVIRTKEY | FCONTROL, vk::Insert, 57634}, {FVIRTKEY | FCONTROL, 'V', 57637},
+        {FVIRTKEY | FSHIFT, vk::Insert, 57637},   {FVIRTKEY, vk::F6, 57680},
         {FVIRTKEY | FSHIFT, vk::F6, 57681},
     };
 }
@@ -113,7 +112,8 @@ lumo::DialogTemplate aboutDialog() {
     dialog.cy = 55;
     dialog.controls = {
         {ControlKind::Label, static_cast<UINT>(-1), L"LumoCore Version 1.0", 40, 10, 110, 8},
-        {ControlKind::Label, static_cast<UINT>(-1), L"Copyright (C) LumoCore developers", 40, 22, 115, 8},
+        {ControlKind::Label, static_cast<UINT>(-1), L"Copyright (C) LumoCore developers", 40, 22,
+         115, 8},
         {ControlKind::DefPushButton, 1, L"OK", 110, 36, 40, 14},
     };
     return dialog;

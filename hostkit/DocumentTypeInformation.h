@@ -11,12 +11,12 @@ struct CRuntimeClass;
 // A document type's registration record. It crosses module boundaries by
 // pointer and by reference, so its layout is part of the plug-in interface.
 struct SDocumentTypeInformation {
-    DWORD infoCode;             // the registering module's own value, never interpreted
-    std::wstring typeName;      // unique key, e.g. "DEFAULT"
-    std::wstring displayName;   // shown to the user
-    HINSTANCE hModuleInstance;  // module whose menu resource `resourceId` is loaded
-    CDocTemplate* docTemplate;  // set by the registry; ignored on input
-    DWORD resourceId;           // template title string and the type's menu, if any
+    DWORD infoCode;            // the registering module's own value, never interpreted
+    std::wstring typeName;     // unique key, e.g. "DEFAULT"
+    std::wstring displayName;  // shown to the user
+    HINSTANCE hModuleInstance; // module whose menu resource `resourceId` is loaded
+    CDocTemplate* docTemplate; // set by the registry; ignored on input
+    DWORD resourceId;          // template title string and the type's menu, if any
     CRuntimeClass* documentClass;
     CRuntimeClass* viewClass;
     CRuntimeClass* frameClass;

@@ -17,11 +17,11 @@ struct SExtendToolInformation {
     using WindowProcHook = void (*)(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result,
                                     BOOL* continueDefault);
 
-    DWORD infoCode;              // the registering module's own value, never interpreted
-    std::wstring toolName;       // unique key
+    DWORD infoCode;        // the registering module's own value, never interpreted
+    std::wstring toolName; // unique key
     std::wstring displayName;
     HINSTANCE hModuleInstance;
-    MenuBuilder menuBuilder;     // may be null
-    CCmdTarget* commandTarget;   // may be null; owned by the registry once registered
+    MenuBuilder menuBuilder;       // may be null
+    CCmdTarget* commandTarget;     // may be null; owned by the registry once registered
     WindowProcHook windowProcHook; // may be null
 };

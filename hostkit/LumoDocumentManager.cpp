@@ -9,7 +9,9 @@
 #include "platform/ui/Document.h"
 #include "platform/ui/WinApp.h"
 
-CLumoDocumentManager::CLumoDocumentManager() { registerInternalDocument(); }
+CLumoDocumentManager::CLumoDocumentManager() {
+    registerInternalDocument();
+}
 
 CLumoDocumentManager::~CLumoDocumentManager() {
     // The templates belong to the application.

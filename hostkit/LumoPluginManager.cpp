@@ -9,7 +9,8 @@
 CLumoPluginManager* CLumoPluginManager::instance = nullptr;
 std::vector<HMODULE> CLumoPluginManager::hPluginInstance;
 const std::wstring CLumoPluginManager::CONFIG_FILE_NAME = L"lumoconf.ini";
-const std::wstring CLumoPluginManager::DIR_PLUGIN_MODULE = std::wstring(L"plugins") + PATH_SEPARATOR;
+const std::wstring CLumoPluginManager::DIR_PLUGIN_MODULE =
+    std::wstring(L"plugins") + PATH_SEPARATOR;
 const std::wstring CLumoPluginManager::FMASK_PLUGIN_MODULE = L"*.lumo";
 
 namespace {
@@ -82,7 +83,8 @@ int CLumoPluginManager::loadPluginObject() {
         if (found->isDirectory())
             continue;
         HMODULE module = LoadLibrary((directory + found->name).c_str());
-        auto load = reinterpret_cast<PluginEntryPoint>(GetProcAddress(module, "LUMO_LoadPluginModule"));
+        auto load =
+            reinterpret_cast<PluginEntryPoint>(GetProcAddress(module, "LUMO_LoadPluginModule"));
         if (!load)
             continue;
         load();
@@ -95,7 +97,8 @@ int CLumoPluginManager::loadPluginObject() {
 void CLumoPluginManager::unloadPluginObject() {
     // Modules stay loaded: objects their code created are destroyed later.
     for (HMODULE module : hPluginInstance) {
-        auto unload = reinterpret_cast<PluginEntryPoint>(GetProcAddress(module, "LUMO_UnloadPluginModule"));
+        auto unload =
+            reinterpret_cast<PluginEntryPoint>(GetProcAddress(module, "LUMO_UnloadPluginModule"));
         if (unload)
             unload();
     }

@@ -40,9 +40,13 @@ const wchar_t kInsertPosition[] = L"<SUBMENU_INSERT_POSITION>";
 const wchar_t kNoViewerMessage[] =
     L"選択されたファイルに対応するエディタ/ビューアが登録されていません。";
 
-std::wstring historyKey(int index) { return L"history/file/" + std::to_wstring(index); }
+std::wstring historyKey(int index) {
+    return L"history/file/" + std::to_wstring(index);
+}
 
-CLumoPluginManager* manager() { return CLumoPluginManager::getInstance(); }
+CLumoPluginManager* manager() {
+    return CLumoPluginManager::getInstance();
+}
 
 bool fileExists(const std::wstring& path) {
     struct stat st;
@@ -54,20 +58,21 @@ bool fileExists(const std::wstring& path) {
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
-    ON_MESSAGE(WM_SHOW_MENU_AT_POINT, &CMainFrame::OnShowMenuAtPoint)
-    ON_MESSAGE(WM_SWITCH_DOCUMENT_VIEW, &CMainFrame::OnSwitchDocumentView)
-    ON_MESSAGE(WM_DROP_DOWN_MENU, &CMainFrame::OnDropDownMenu)
-    ON_MESSAGE(WM_COMMAND_BAR_OPERATION, &CMainFrame::OnCommandBarOperation)
-    ON_MESSAGE(WM_REBUILD_MENU, &CMainFrame::OnRebuildMenu)
-    ON_MESSAGE(WM_RECALC_FRAME_LAYOUT, &CMainFrame::OnRecalcLayout)
-    ON_WM_CREATE()
-    ON_WM_PAINT()
-    ON_WM_DESTROY()
-    ON_COMMAND(ID_FILE_OPEN, &CMainFrame::OnFileOpen)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_FIRST_BAR_BUTTON, 288, &CMainFrame::OnUpdateBarButton)
-    ON_COMMAND_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + kHistorySize - 1, &CMainFrame::OnRecentFile)
-    ON_UPDATE_COMMAND_UI_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + kHistorySize - 1,
-                               &CMainFrame::OnUpdateRecentFile)
+ON_MESSAGE(WM_SHOW_MENU_AT_POINT, &CMainFrame::OnShowMenuAtPoint)
+ON_MESSAGE(WM_SWITCH_DOCUMENT_VIEW, &CMainFrame::OnSwitchDocumentView)
+ON_MESSAGE(WM_DROP_DOWN_MENU, &CMainFrame::OnDropDownMenu)
+ON_MESSAGE(WM_COMMAND_BAR_OPERATION, &CMainFrame::OnCommandBarOperation)
+ON_MESSAGE(WM_REBUILD_MENU, &CMainFrame::OnRebuildMenu)
+ON_MESSAGE(WM_RECALC_FRAME_LAYOUT, &CMainFrame::OnRecalcLayout)
+ON_WM_CREATE()
+ON_WM_PAINT()
+ON_WM_DESTROY()
+ON_COMMAND(ID_FILE_OPEN, &CMainFrame::OnFileOpen)
+ON_UPDATE_COMMAND_UI_RANGE(ID_FIRST_BAR_BUTTON, 288, &CMainFrame::OnUpdateBarButton)
+ON_COMMAND_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + kHistorySize - 1,
+                 &CMainFrame::OnRecentFile)
+ON_UPDATE_COMMAND_UI_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + kHistorySize - 1,
+                           &CMainFrame::OnUpdateRecentFile)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : currentMenu(nullptr), droppedMenuIndex(-1) {}
@@ -77,7 +82,9 @@ CMainFrame::~CMainFrame() {
         ::DestroyMenu(currentMenu);
 }
 
-BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) { return CFrameWnd::PreCreateWindow(cs); }
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+    return CFrameWnd::PreCreateWindow(cs);
+}
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
     if (CFrameWnd::OnCreate(lpcs) == -1)
@@ -101,7 +108,9 @@ void CMainFrame::OnPaint() {
     dc.FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));
 }
 
-void CMainFrame::OnDestroy() { CFrameWnd::OnDestroy(); }
+void CMainFrame::OnDestroy() {
+    CFrameWnd::OnDestroy();
+}
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     if (manager()->getExtendToolManager()->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
@@ -111,7 +120,8 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     BOOL continueDefault = TRUE;
-    LRESULT result = manager()->getExtendToolManager()->WindowProc(message, wParam, lParam, continueDefault);
+    LRESULT result =
+        manager()->getExtendToolManager()->WindowProc(message, wParam, lParam, continueDefault);
     if (!continueDefault)
         return result;
     return CFrameWnd::WindowProc(message, wParam, lParam);
@@ -133,7 +143,8 @@ BOOL CMainFrame::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         RECT rect;
         if (!bar.GetItemRect(i, &rect))
             continue;
-        if (point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom) {
+        if (point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
+            point.y < rect.bottom) {
             if (i != droppedMenuIndex)
                 dropDown(i);
             break;
@@ -150,9 +161,11 @@ HMENU CMainFrame::assembleMenu() {
 
     if (CView* view = GetActiveView()) {
         SDocumentTypeInformation type{};
-        if (manager()->getDocumentManager()->getDocumentTypeInformation(view->GetDocument(), type)) {
+        if (manager()->getDocumentManager()->getDocumentTypeInformation(view->GetDocument(),
+                                                                        type)) {
             CMenu typeMenu;
-            if (typeMenu.Attach(::LoadMenu(type.hModuleInstance, MAKEINTRESOURCE(type.resourceId)))) {
+            if (typeMenu.Attach(
+                    ::LoadMenu(type.hModuleInstance, MAKEINTRESOURCE(type.resourceId)))) {
                 LumoMergeMenu(&menu, &typeMenu, CString(kInsertPosition), FALSE);
                 typeMenu.DestroyMenu();
             }
@@ -210,7 +223,8 @@ void CMainFrame::dropDown(int index) {
     const int command = static_cast<int>(ID_FIRST_BAR_BUTTON + index);
     bar.SetState(command, TBSTATE_ENABLED | TBSTATE_PRESSED);
     droppedMenuIndex = index;
-    ::TrackPopupMenu(submenu, TPM_LEFTALIGN | TPM_TOPALIGN, rect.left, rect.bottom, 0, GetSafeHwnd(), nullptr);
+    ::TrackPopupMenu(submenu, TPM_LEFTALIGN | TPM_TOPALIGN, rect.left, rect.bottom, 0,
+                     GetSafeHwnd(), nullptr);
     droppedMenuIndex = -1;
     bar.SetState(command, TBSTATE_ENABLED);
 }
@@ -307,7 +321,8 @@ LRESULT CMainFrame::OnSwitchDocumentView(WPARAM wParam, LPARAM lParam) {
 
     const std::wstring& name = document->GetPathName().str();
     const size_t separator = name.rfind(PATH_SEPARATOR);
-    document->SetTitle(separator == std::wstring::npos ? name.c_str() : name.c_str() + separator + 1);
+    document->SetTitle(separator == std::wstring::npos ? name.c_str()
+                                                       : name.c_str() + separator + 1);
     return 0;
 }
 
@@ -333,7 +348,8 @@ void CMainFrame::OnFileOpen() {
     }
     if (::CommDlgExtendedError() == 0)
         return;
-    CFileDialog fallback(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr, this);
+    CFileDialog fallback(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr,
+                         this);
     if (fallback.DoModal() == IDOK)
         openFile(fallback.GetPathName().str().substr(0, MAX_PATH));
 }
@@ -358,7 +374,9 @@ void CMainFrame::openFile(const std::wstring& path) {
     manager()->writeOption(kMainSection, L"lastDirectory", path);
 }
 
-void CMainFrame::OnUpdateBarButton(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+void CMainFrame::OnUpdateBarButton(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(TRUE);
+}
 
 void CMainFrame::OnRecentFile(UINT nID) {
     std::wstring path;
@@ -370,7 +388,8 @@ void CMainFrame::OnRecentFile(UINT nID) {
 
 void CMainFrame::OnUpdateRecentFile(CCmdUI* pCmdUI) {
     std::wstring path;
-    manager()->getOption(kMainSection, historyKey(static_cast<int>(pCmdUI->m_nID - ID_FIRST_RECENT_FILE)),
+    manager()->getOption(kMainSection,
+                         historyKey(static_cast<int>(pCmdUI->m_nID - ID_FIRST_RECENT_FILE)),
                          std::wstring(), path);
     if (!path.empty()) {
         if (!fileExists(path))

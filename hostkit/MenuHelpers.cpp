@@ -52,8 +52,8 @@ int LumoMergeMenu(CMenu* dest, CMenu* src, const CString& marker, BOOL replaceTe
                     continue;
                 if (dest->GetMenuItemID(d) == id) {
                     if (replaceText)
-                        dest->ModifyMenu(static_cast<UINT>(d), MF_BYPOSITION | MF_STRING | keptState(dest, d), id,
-                                         text);
+                        dest->ModifyMenu(static_cast<UINT>(d),
+                                         MF_BYPOSITION | MF_STRING | keptState(dest, d), id, text);
                     pos = d;
                     matched = true;
                 }
@@ -160,8 +160,8 @@ int LumoRenameMenuItems(CMenu* menu, const std::map<std::wstring, std::wstring>&
             menu->ModifyMenu(static_cast<UINT>(i), MF_BYPOSITION | MF_STRING | MF_POPUP | kept,
                              reinterpret_cast<UINT_PTR>(sub->m_hMenu), found->second.c_str());
         else
-            menu->ModifyMenu(static_cast<UINT>(i), MF_BYPOSITION | MF_STRING | kept, menu->GetMenuItemID(i),
-                             found->second.c_str());
+            menu->ModifyMenu(static_cast<UINT>(i), MF_BYPOSITION | MF_STRING | kept,
+                             menu->GetMenuItemID(i), found->second.c_str());
     }
     return 1;
 }

@@ -33,4 +33,5 @@ LUMO_C_EXPORT int LumoRemoveMenuItems(CMenu* menu, const std::set<std::wstring>&
 // Gives each item of `menu` (this level only) whose text is a key of
 // `renames` the mapped text; popups keep their submenus, items keep their
 // ids and states. Separators have no text and are never renamed.
-LUMO_C_EXPORT int LumoRenameMenuItems(CMenu* menu, const std::map<std::wstring, std::wstring>& renames);
+LUMO_C_EXPORT int LumoRenameMenuItems(CMenu* menu,
+                                      const std::map<std::wstring, std::wstring>& renames);

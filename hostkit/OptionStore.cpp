@@ -54,7 +54,8 @@ bool CLumoPluginManager::writeOption(const std::wstring& section, const std::wst
     return true;
 }
 
-bool CLumoPluginManager::writeOption(const std::wstring& section, const std::wstring& key, int value) {
+bool CLumoPluginManager::writeOption(const std::wstring& section, const std::wstring& key,
+                                     int value) {
     return writeOption(section, key, std::to_wstring(value));
 }
 

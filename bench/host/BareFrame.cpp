@@ -21,4 +21,6 @@ BareApp theApp;
 
 } // namespace
 
-int main(int argc, char** argv) { return AfxWinMain(argc, argv); }
+int main(int argc, char** argv) {
+    return AfxWinMain(argc, argv);
+}

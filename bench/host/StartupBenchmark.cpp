@@ -29,7 +29,8 @@ double runOnce(const std::string& program, const fs::path& shot) {
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !fs::exists(shot)) {
         std::fprintf(stderr, "%s did not start and close cleanly\n", program.c_str());
         std::exit(1);
@@ -49,12 +50,14 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     fs::path work = fs::temp_directory_path() / ("lumo-bench-startup-" + std::to_string(getpid()));
     fs::create_directories(work);
-    fs::copy(LUMO_STAGE_DIR, work / "tree", fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    fs::copy(LUMO_STAGE_DIR, work / "tree",
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
     const std::string program = (work / "tree" / "LumoCore").string();
     if (fs::is_empty(work / "tree" / "plugins")) {
         // Without a plug-in no document type exists and the program does not start.
-        std::fprintf(stderr, "no staged plug-ins in %s/plugins: build the reader first\n", LUMO_STAGE_DIR);
+        std::fprintf(stderr, "no staged plug-ins in %s/plugins: build the reader first\n",
+                     LUMO_STAGE_DIR);
         fs::remove_all(work);
         return 1;
     }

@@ -52,12 +52,24 @@ void countedFree(void* pointer) {
 }
 } // namespace
 
-void* operator new(size_t size) { return countedAlloc(size); }
-void* operator new[](size_t size) { return countedAlloc(size); }
-void operator delete(void* p) noexcept { countedFree(p); }
-void operator delete[](void* p) noexcept { countedFree(p); }
-void operator delete(void* p, size_t) noexcept { countedFree(p); }
-void operator delete[](void* p, size_t) noexcept { countedFree(p); }
+void* operator new(size_t size) {
+    return countedAlloc(size);
+}
+void* operator new[](size_t size) {
+    return countedAlloc(size);
+}
+void operator delete(void* p) noexcept {
+    countedFree(p);
+}
+void operator delete[](void* p) noexcept {
+    countedFree(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    countedFree(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    countedFree(p);
+}
 
 namespace {
 
@@ -68,7 +80,8 @@ constexpr int LINES = 14;
 // hangs or may not end a line, annotations and some Latin words and numbers.
 std::string generatedBook(size_t targetBytes) {
     std::mt19937 random(42);
-    const std::wstring kana = L"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんっゃゅょ";
+    const std::wstring kana = L"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむ"
+                              L"めもやゆよらりるれろわをんっゃゅょ";
     const std::wstring kanji = L"吾輩猫名前生何見当薄暗所泣記憶人間始時書生種族中一番獰悪";
     std::string bytes;
     while (bytes.size() < targetBytes) {
@@ -86,10 +99,19 @@ std::string generatedBook(size_t targetBytes) {
                     line += kana[random() % kana.size()];
                     line += L"》";
                     break;
-                case 1: line += L"「"; break;
-                case 2: line += L"、"; break;
-                case 3: line += L" Latin words 12.5 "; break;
-                case 4: line += L"［＃「" + std::wstring(1, kanji[random() % kanji.size()]) + L"」に傍点］"; break;
+                case 1:
+                    line += L"「";
+                    break;
+                case 2:
+                    line += L"、";
+                    break;
+                case 3:
+                    line += L" Latin words 12.5 ";
+                    break;
+                case 4:
+                    line +=
+                        L"［＃「" + std::wstring(1, kanji[random() % kanji.size()]) + L"」に傍点］";
+                    break;
                 default:
                     for (int k = 0; k < 3; ++k) {
                         const std::wstring& pool = random() % 3 ? kana : kanji;
@@ -122,7 +144,8 @@ const Book& book() {
         } else {
             auto file = std::filesystem::temp_directory_path() / "lumo-bench-book.txt";
             std::string generated = generatedBook(750 * 1024);
-            std::ofstream(file, std::ios::binary).write(generated.data(), static_cast<std::streamsize>(generated.size()));
+            std::ofstream(file, std::ios::binary)
+                .write(generated.data(), static_cast<std::streamsize>(generated.size()));
             b.path = lumo::fromFsPath(file);
             b.origin = "generated book";
         }
@@ -215,7 +238,8 @@ void BM_LoadAndLayoutMemory(benchmark::State& state) {
             b.loadFile(book().path.c_str());
             b.layout(COLUMNS, LINES);
             kept = g_heapInUse.load() - before;
-            tables = b.m_lineStarts.size() * sizeof(SourcePosition) + b.m_pageStarts.size() * sizeof(int32_t);
+            tables = b.m_lineStarts.size() * sizeof(SourcePosition) +
+                     b.m_pageStarts.size() * sizeof(int32_t);
         }
         peak = g_heapPeak.load() - before;
     }

@@ -18,7 +18,8 @@ TEST_F(HostApp, StartsWithTheDefaultViewThenOpensTheFileNamedOnTheCommandLine) {
     EXPECT_EQ(probeEvents(), (std::vector<std::string>{"load viewer", "open once (frame shown)"}))
         << "the frame was up with the default view before the file was opened";
     EXPECT_EQ(m_app.GetProfileString(L"lumo.main", L"lastDirectory", L""), CString(book));
-    EXPECT_EQ(option(L"lumo.main", L"history/file/0"), L"<none>") << "the command line does not touch the history";
+    EXPECT_EQ(option(L"lumo.main", L"history/file/0"), L"<none>")
+        << "the command line does not touch the history";
     RECT client;
     frame()->GetClientRect(&client);
     EXPECT_EQ(client.right - client.left, 800);
@@ -43,7 +44,8 @@ TEST_F(HostApp, WithoutPluginsStartUpFailsButTheConfigurationIsStillWritten) {
 
 TEST_F(HostApp, ExitRunsUnloadEntryPointsBeforeWritingTheConfiguration) {
     installViewer();
-    std::filesystem::copy_file(std::filesystem::path(TEST_PLUGIN_DIR) / "beta.lumo", m_dir / "plugins" / "beta.lumo");
+    std::filesystem::copy_file(std::filesystem::path(TEST_PLUGIN_DIR) / "beta.lumo",
+                               m_dir / "plugins" / "beta.lumo");
     ASSERT_TRUE(m_app.InitInstance());
     m_app.m_pMainWnd->DestroyWindow();
     lumo::test::pumpMessages();

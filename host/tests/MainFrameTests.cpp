@@ -55,10 +55,12 @@ protected:
 };
 
 TEST_F(MainFrame, DefaultMenuHasTheThreeStandardPopupsAndTheBarOneButtonEach) {
-    EXPECT_EQ(topLevelTexts(), (std::vector<std::wstring>{L"ファイル", L"編集", L"テスト", L"ヘルプ"}));
+    EXPECT_EQ(topLevelTexts(),
+              (std::vector<std::wstring>{L"ファイル", L"編集", L"テスト", L"ヘルプ"}));
     EXPECT_EQ(barCommands(), (std::vector<int>{256, 257, 258, 259, 16, 17}));
     UINT id = 0;
-    EXPECT_FALSE(findItem(frame()->currentMenu, L"<SUBMENU_INSERT_POSITION>", &id)) << "markers are gone";
+    EXPECT_FALSE(findItem(frame()->currentMenu, L"<SUBMENU_INSERT_POSITION>", &id))
+        << "markers are gone";
     HMENU owner = nullptr;
     ASSERT_TRUE(findItem(frame()->currentMenu, L"テスト設定", &id, &owner));
     EXPECT_EQ(id, 1024u) << "tool commands are renumbered from 1024";
@@ -66,7 +68,8 @@ TEST_F(MainFrame, DefaultMenuHasTheThreeStandardPopupsAndTheBarOneButtonEach) {
     HMENU file = ::GetSubMenu(frame()->currentMenu, 0);
     ::GetMenuString(file, 2, parent, 64, MF_BYPOSITION);
     EXPECT_STREQ(parent, L"環境設定");
-    EXPECT_EQ(::GetSubMenu(file, 2), owner) << "the tool's settings item sits in the file menu's settings popup";
+    EXPECT_EQ(::GetSubMenu(file, 2), owner)
+        << "the tool's settings item sits in the file menu's settings popup";
     ASSERT_TRUE(findItem(frame()->currentMenu, L"さようなら", &id));
     EXPECT_EQ(id, 1026u) << "the separator took no id";
 }
@@ -90,7 +93,8 @@ TEST_F(MainFrame, OpeningAFileSwitchesTheViewAndKeepsTheMenu) {
     frame()->openFile(writeBook("a.tst", "A"));
     EXPECT_EQ(activeViewClass(), "CTestViewerView");
     EXPECT_EQ(frame()->GetActiveDocument()->GetTitle(), L"a.tst");
-    EXPECT_EQ(topLevelTexts(), (std::vector<std::wstring>{L"ファイル", L"編集", L"テスト", L"ヘルプ"}));
+    EXPECT_EQ(topLevelTexts(),
+              (std::vector<std::wstring>{L"ファイル", L"編集", L"テスト", L"ヘルプ"}));
     EXPECT_EQ(barCommands(), (std::vector<int>{256, 257, 258, 259, 16, 17}));
 }
 
@@ -122,9 +126,12 @@ TEST_F(MainFrame, HistoryMovesAReopenedFileToTheTopAndDropsTheSeventh) {
         frame()->openFile(books[i]);
     // Newest first: f e d c b a.
     frame()->openFile(books[2]); // c moves up, f e d shift down, b a stay
-    const std::vector<std::wstring> afterReopen = {books[2], books[5], books[4], books[3], books[1], books[0]};
+    const std::vector<std::wstring> afterReopen = {books[2], books[5], books[4],
+                                                   books[3], books[1], books[0]};
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(option(L"lumo.main", (L"history/file/" + std::to_wstring(i)).c_str()), afterReopen[i]) << i;
+        EXPECT_EQ(option(L"lumo.main", (L"history/file/" + std::to_wstring(i)).c_str()),
+                  afterReopen[i])
+            << i;
     frame()->openFile(books[6]);
     EXPECT_EQ(option(L"lumo.main", L"history/file/0"), books[6]);
     EXPECT_EQ(option(L"lumo.main", L"history/file/5"), books[1]) << "the oldest entry fell off";
@@ -147,12 +154,14 @@ TEST_F(MainFrame, RecentFilesMenuShowsStoredPathsAndDropsEmptySlots) {
             recent = ::GetSubMenu(file, i), recentIndex = i;
     }
     ASSERT_NE(recent, nullptr);
-    frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(recent), MAKELPARAM(recentIndex, FALSE));
+    frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(recent),
+                         MAKELPARAM(recentIndex, FALSE));
     ASSERT_EQ(::GetMenuItemCount(recent), 2);
     wchar_t text[512] = {};
     ::GetMenuString(recent, 0, text, 512, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), (m_dir / "removed.tst").wstring());
-    EXPECT_TRUE(::GetMenuState(recent, 0, MF_BYPOSITION) & MF_GRAYED) << "a missing file is disabled";
+    EXPECT_TRUE(::GetMenuState(recent, 0, MF_BYPOSITION) & MF_GRAYED)
+        << "a missing file is disabled";
     ::GetMenuString(recent, 1, text, 512, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(text), kept);
     EXPECT_FALSE(::GetMenuState(recent, 1, MF_BYPOSITION) & MF_GRAYED);
@@ -184,7 +193,8 @@ TEST_F(MainFrame, ABarTapDropsThatButtonsMenuBelowTheButton) {
     RECT rect;
     ASSERT_TRUE(bar.GetItemRect(1, &rect));
     lumo::test::answerNextPopupMenu(0);
-    lumo::test::tap(&frame()->commandBar, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    lumo::test::tap(&frame()->commandBar,
+                    POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     ASSERT_EQ(lumo::test::popupMenus().size(), 1u);
     const auto& popup = lumo::test::popupMenus()[0];
     ASSERT_FALSE(popup.items.empty());

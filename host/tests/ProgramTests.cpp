@@ -10,9 +10,9 @@
 
 #include <chrono>
 #include <csignal>
-#include <fstream>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -89,7 +89,8 @@ TEST(Program, StartsShowsTheCommandBarAndWritesTheConfigurationBackSorted) {
     copyStage(stage);
     lumo::test::TempDir home;
     {
-        std::ofstream(stage / "lumoconf.ini") << "[zz.uninstalled.plugin]\nkey=kept\n[lumo.main]\nhistory/file/0=\n";
+        std::ofstream(stage / "lumoconf.ini")
+            << "[zz.uninstalled.plugin]\nkey=kept\n[lumo.main]\nhistory/file/0=\n";
     }
     fs::path shot = dir / "shot.png";
     RunResult run = runProgram(stage / "LumoCore", {},
@@ -118,9 +119,10 @@ TEST(Program, OpensTheFileNamedOnTheCommandLine) {
     copyStage(stage);
     lumo::test::TempDir home;
     dir.write("book.tst", "text");
-    RunResult run = runProgram(stage / "LumoCore", {(dir / "book.tst").string()},
-                               {"QT_QPA_PLATFORM=offscreen", "LUMO_SCREENSHOT=" + (dir / "s.png").string(),
-                                "XDG_CONFIG_HOME=" + home.path().string()});
+    RunResult run =
+        runProgram(stage / "LumoCore", {(dir / "book.tst").string()},
+                   {"QT_QPA_PLATFORM=offscreen", "LUMO_SCREENSHOT=" + (dir / "s.png").string(),
+                    "XDG_CONFIG_HOME=" + home.path().string()});
     ASSERT_TRUE(run.exited);
     EXPECT_EQ(run.status, 0);
     std::ifstream profile(home.path() / "lumoCoreComponent" / "LumoCore.ini");
@@ -155,7 +157,8 @@ TEST(Program, TerminationSignalsEndThroughTheNormalExitPath) {
             waitpid(pid, nullptr, 0);
         }
         ASSERT_TRUE(exited) << "signal " << signal;
-        EXPECT_TRUE(WIFEXITED(status)) << "signal " << signal << " ended the program by the exit path";
+        EXPECT_TRUE(WIFEXITED(status))
+            << "signal " << signal << " ended the program by the exit path";
         EXPECT_TRUE(fs::exists(stage / "lumoconf.ini")) << "signal " << signal;
     }
 }

@@ -42,18 +42,32 @@ HMENU popup(std::initializer_list<std::pair<const wchar_t*, UINT_PTR>> items) {
     return menu;
 }
 
-UINT_PTR sub(HMENU menu) { return reinterpret_cast<UINT_PTR>(menu); }
+UINT_PTR sub(HMENU menu) {
+    return reinterpret_cast<UINT_PTR>(menu);
+}
 
 // The host's menu 128.
 void buildHostMenu(CMenu& menu) {
     menu.CreateMenu();
     HMENU settings = popup({{MARKER, 32779}});
-    HMENU recent = popup({{L"(空)", 32780}, {L"(空)", 32781}, {L"(空)", 32782}, {L"(空)", 32783},
-                          {L"(空)", 32784}, {L"(空)", 32785}});
-    HMENU file = popup({{L"開く", 57601}, {nullptr, 0}, {L"環境設定", sub(settings)}, {MARKER, 32779},
-                        {nullptr, 0}, {L"最近使ったファイル", sub(recent)}, {nullptr, 0},
+    HMENU recent = popup({{L"(空)", 32780},
+                          {L"(空)", 32781},
+                          {L"(空)", 32782},
+                          {L"(空)", 32783},
+                          {L"(空)", 32784},
+                          {L"(空)", 32785}});
+    HMENU file = popup({{L"開く", 57601},
+                        {nullptr, 0},
+                        {L"環境設定", sub(settings)},
+                        {MARKER, 32779},
+                        {nullptr, 0},
+                        {L"最近使ったファイル", sub(recent)},
+                        {nullptr, 0},
                         {L"アプリケーションの終了", 57665}});
-    HMENU edit = popup({{L"元に戻す", 57643}, {nullptr, 0}, {L"切り取り", 57635}, {L"コピー", 57634},
+    HMENU edit = popup({{L"元に戻す", 57643},
+                        {nullptr, 0},
+                        {L"切り取り", 57635},
+                        {L"コピー", 57634},
                         {L"貼り付け", 57637}});
     HMENU help = popup({{L"バージョン情報...", 57664}});
     menu.AppendMenu(MF_POPUP, sub(file), L"<TOPMENU_FILE>");
@@ -62,16 +76,19 @@ void buildHostMenu(CMenu& menu) {
     menu.AppendMenu(MF_POPUP, sub(help), L"<TOPMENU_HELP>");
 }
 
-const std::wstring HOST_FILE = L"<TOPMENU_FILE>{開く(57601)|-|環境設定{<SUBMENU_INSERT_POSITION>(32779)}|"
-                               L"<SUBMENU_INSERT_POSITION>(32779)|-|最近使ったファイル{(空)(32780)|(空)(32781)|"
-                               L"(空)(32782)|(空)(32783)|(空)(32784)|(空)(32785)}|-|アプリケーションの終了(57665)}";
-const std::wstring HOST_EDIT = L"<TOPMENU_EDIT>{元に戻す(57643)|-|切り取り(57635)|コピー(57634)|貼り付け(57637)}";
+const std::wstring HOST_FILE =
+    L"<TOPMENU_FILE>{開く(57601)|-|環境設定{<SUBMENU_INSERT_POSITION>(32779)}|"
+    L"<SUBMENU_INSERT_POSITION>(32779)|-|最近使ったファイル{(空)(32780)|(空)(32781)|"
+    L"(空)(32782)|(空)(32783)|(空)(32784)|(空)(32785)}|-|アプリケーションの終了(57665)}";
+const std::wstring HOST_EDIT =
+    L"<TOPMENU_EDIT>{元に戻す(57643)|-|切り取り(57635)|コピー(57634)|貼り付け(57637)}";
 const std::wstring HOST_HELP = L"<TOPMENU_HELP>{バージョン情報...(57664)}";
 
 TEST(MenuHelpers, HostMenuIsBuiltAsExpected) {
     CMenu menu;
     buildHostMenu(menu);
-    EXPECT_EQ(describe(&menu), HOST_FILE + L"|" + HOST_EDIT + L"|<SUBMENU_INSERT_POSITION>(65535)|" + HOST_HELP);
+    EXPECT_EQ(describe(&menu),
+              HOST_FILE + L"|" + HOST_EDIT + L"|<SUBMENU_INSERT_POSITION>(65535)|" + HOST_HELP);
 }
 
 TEST(MenuHelpers, ToolCommandLandsInTheExistingSettingsPopupBeforeItsMarker) {
@@ -93,7 +110,8 @@ TEST(MenuHelpers, UnknownPopupIsCopiedDeepBeforeTheTopLevelMarker) {
     HMENU inner = popup({{L"起動", 1024}, {nullptr, 0}, {L"深い", sub(popup({{L"最深", 1025}}))}});
     tool.AppendMenu(MF_POPUP, sub(inner), L"ツール");
     LumoMergeMenu(&menu, &tool, CString(MARKER), FALSE);
-    EXPECT_EQ(describe(&menu), HOST_FILE + L"|" + HOST_EDIT + L"|ツール{起動(1024)|-|深い{最深(1025)}}|" +
+    EXPECT_EQ(describe(&menu), HOST_FILE + L"|" + HOST_EDIT +
+                                   L"|ツール{起動(1024)|-|深い{最深(1025)}}|" +
                                    L"<SUBMENU_INSERT_POSITION>(65535)|" + HOST_HELP);
     // A deep copy: destroying the source leaves the merged menu intact.
     tool.DestroyMenu();
@@ -107,7 +125,8 @@ TEST(MenuHelpers, TheScanNeverGoesBack) {
     tool.AppendMenu(MF_POPUP, sub(popup({{L"ヘルプ項目", 1024}})), L"<TOPMENU_HELP>");
     tool.AppendMenu(MF_POPUP, sub(popup({{L"ファイル項目", 1025}})), L"<TOPMENU_FILE>");
     LumoMergeMenu(&menu, &tool, CString(MARKER), FALSE);
-    EXPECT_EQ(describe(&menu), HOST_FILE + L"|" + HOST_EDIT + L"|<TOPMENU_FILE>{ファイル項目(1025)}|" +
+    EXPECT_EQ(describe(&menu), HOST_FILE + L"|" + HOST_EDIT +
+                                   L"|<TOPMENU_FILE>{ファイル項目(1025)}|" +
                                    L"<SUBMENU_INSERT_POSITION>(65535)|" +
                                    L"<TOPMENU_HELP>{バージョン情報...(57664)|ヘルプ項目(1024)}");
 }
@@ -165,7 +184,8 @@ TEST(MenuHelpers, RemovingTheMarkerTextDeletesItAtEveryDepth) {
     buildHostMenu(menu);
     LumoRemoveMenuItems(&menu, {MARKER});
     EXPECT_EQ(describe(&menu),
-              L"<TOPMENU_FILE>{開く(57601)|-|環境設定{}|-|最近使ったファイル{(空)(32780)|(空)(32781)|(空)(32782)|"
+              L"<TOPMENU_FILE>{開く(57601)|-|環境設定{}|-|最近使ったファイル{(空)(32780)|(空)("
+              L"32781)|(空)(32782)|"
               L"(空)(32783)|(空)(32784)|(空)(32785)}|-|アプリケーションの終了(57665)}|" +
                   HOST_EDIT + L"|" + HOST_HELP);
     LumoRemoveMenuItems(&menu, {L"<TOPMENU_EDIT>", L"最近使ったファイル"});
@@ -180,10 +200,10 @@ TEST(MenuHelpers, NormalizingRemovesEmptyPopupsAndSpareSeparators) {
     menu.AppendMenu(MF_POPUP, sub(popup({{nullptr, 0}, {nullptr, 0}})), L"区切りだけ");
     menu.AppendMenu(MF_STRING, 7, L"top-level command");
     LumoNormalizeMenu(&menu, TRUE);
-    EXPECT_EQ(describe(&menu),
-              L"<TOPMENU_FILE>{開く(57601)|-|最近使ったファイル{(空)(32780)|(空)(32781)|(空)(32782)|(空)(32783)|"
-              L"(空)(32784)|(空)(32785)}|-|アプリケーションの終了(57665)}|" +
-                  HOST_EDIT + L"|" + HOST_HELP);
+    EXPECT_EQ(describe(&menu), L"<TOPMENU_FILE>{開く(57601)|-|最近使ったファイル{(空)(32780)|(空)("
+                               L"32781)|(空)(32782)|(空)(32783)|"
+                               L"(空)(32784)|(空)(32785)}|-|アプリケーションの終了(57665)}|" +
+                                   HOST_EDIT + L"|" + HOST_HELP);
 }
 
 TEST(MenuHelpers, NormalizingSeparatorRuns) {
@@ -192,7 +212,11 @@ TEST(MenuHelpers, NormalizingSeparatorRuns) {
     };
     // "-" separator, a letter a command.
     const Case cases[] = {
-        {L"-|a|-|-|b|-", L"a|-|b"}, {L"-|-", L""}, {L"a|-|-|-|b", L"a|-|b"}, {L"a", L"a"}, {L"", L""},
+        {L"-|a|-|-|b|-", L"a|-|b"},
+        {L"-|-", L""},
+        {L"a|-|-|-|b", L"a|-|b"},
+        {L"a", L"a"},
+        {L"", L""},
     };
     for (const Case& c : cases) {
         CMenu outer, inner;
@@ -238,7 +262,8 @@ TEST(MenuHelpers, RenamingKeepsSubmenusAndTouchesOnlyThisLevel) {
     CString text;
     menu.GetMenuString(0, text, MF_BYPOSITION);
     EXPECT_EQ(text, L"ファイル");
-    EXPECT_EQ(describe(menu.GetSubMenu(0)).substr(0, 9), L"開く(57601)") << "submenus are not visited";
+    EXPECT_EQ(describe(menu.GetSubMenu(0)).substr(0, 9), L"開く(57601)")
+        << "submenus are not visited";
     menu.GetMenuString(3, text, MF_BYPOSITION);
     EXPECT_EQ(text, L"ヘルプ");
     EXPECT_EQ(describe(menu.GetSubMenu(3)), L"バージョン情報...(57664)");

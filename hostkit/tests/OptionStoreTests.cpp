@@ -32,8 +32,8 @@ TEST_F(OptionStore, IntegerFormParsesLikeTheCRuntime) {
         bool found;
         int value;
     } cases[] = {
-        {L"neg", true, -5},     {L"letters", true, 0},       {L"spaced", true, 42},
-        {L"empty", true, 0},    {L"huge", true, 2147483647}, {L"missing", false, 77},
+        {L"neg", true, -5},  {L"letters", true, 0},       {L"spaced", true, 42},
+        {L"empty", true, 0}, {L"huge", true, 2147483647}, {L"missing", false, 77},
     };
     for (const auto& c : cases) {
         int value = -1;
@@ -52,7 +52,8 @@ TEST_F(OptionStore, WritesAreSortedInTheFileWhateverTheirOrder) {
 }
 
 TEST_F(OptionStore, RoundTripKeepsEverythingReadAndDropsIgnoredLines) {
-    writeConfig("stray=before\n[b]\nz=1\n; comment\n[a]\n k = v \n[]\n=\n[b]\nz=2\n[lumo.gone.plugin]\n");
+    writeConfig(
+        "stray=before\n[b]\nz=1\n; comment\n[a]\n k = v \n[]\n=\n[b]\nz=2\n[lumo.gone.plugin]\n");
     Manager::getInstance();
     Manager::destroy();
     EXPECT_EQ(config(), "[]\n=\n[a]\n k = v \n[b]\nz=2\n[lumo.gone.plugin]\n");
@@ -60,7 +61,9 @@ TEST_F(OptionStore, RoundTripKeepsEverythingReadAndDropsIgnoredLines) {
 
 TEST_F(OptionStore, LongValuesAndInvalidUtf8AreReadWhole) {
     std::string longValue(5000, 'q');
-    writeConfig("[s]\nlong=" + longValue + "\nbad=a\xFF" "b\nafter=ok\n");
+    writeConfig("[s]\nlong=" + longValue +
+                "\nbad=a\xFF"
+                "b\nafter=ok\n");
     Manager* m = Manager::getInstance();
     std::wstring value;
     ASSERT_TRUE(m->getOption(L"s", L"long", L"", value));

@@ -87,7 +87,8 @@ TEST_F(PluginManager, GetInstanceBeforeCreateCreatesTheManager) {
     ASSERT_NE(manager, nullptr);
     std::wstring value;
     EXPECT_TRUE(manager->getOption(L"s", L"k", L"", value)) << "options were read";
-    EXPECT_EQ(probeEvents(), std::vector<std::string>{"load beta same-instance"}) << "modules were loaded";
+    EXPECT_EQ(probeEvents(), std::vector<std::string>{"load beta same-instance"})
+        << "modules were loaded";
     EXPECT_FALSE(Manager::create());
     EXPECT_EQ(Manager::getInstance(), manager);
 }

@@ -71,7 +71,8 @@ TEST_F(Registry, DuplicateTypeNamesAreRefusedAndCountedOnce) {
     EXPECT_EQ(names, (std::vector<std::wstring>{L"DEFAULT", L"b.type"}));
     SDocumentTypeInformation stored{};
     ASSERT_TRUE(documents->getDocumentTypeInformation(L"b.type", stored));
-    EXPECT_EQ(stored.extensions, std::vector<std::wstring>{L".txt"}) << "the first registration stays";
+    EXPECT_EQ(stored.extensions, std::vector<std::wstring>{L".txt"})
+        << "the first registration stays";
     EXPECT_TRUE(stored.userFlag2);
     EXPECT_EQ(stored.userValue3, 33u);
     SDocumentTypeInformation untouched{};
@@ -93,10 +94,10 @@ TEST_F(Registry, ExtensionsMatchExactlyFromTheLastDotWithinTheFileName) {
         const wchar_t* type;
     } cases[] = {
         {L"/books/rashomon.txt", L"lumo.reader"},
-        {L"/books/README.TXT", L""},                 // case-sensitive
-        {L"/My Documents/a.b/readme", L""},         // the separator comes before a dot
-        {L"/books/ending.", L"lumo.dots"},          // the dot alone
-        {L"lumoconf.ini", L"a.early"},              // two claimants: the first name wins
+        {L"/books/README.TXT", L""},        // case-sensitive
+        {L"/My Documents/a.b/readme", L""}, // the separator comes before a dot
+        {L"/books/ending.", L"lumo.dots"},  // the dot alone
+        {L"lumoconf.ini", L"a.early"},      // two claimants: the first name wins
         {L"/books/archive.txt.gz", L""},
         {L"noextension", L""},
         {L"", L""},
@@ -119,13 +120,15 @@ public:
     explicit CRecordingTarget(std::vector<std::string>* log) : m_log(log) {}
     ~CRecordingTarget() override { m_log->push_back("deleted"); }
     void OnFirst() { m_log->push_back("first"); }
-    void OnUpdateSecond(CCmdUI* ui) { m_log->push_back("update second " + std::to_string(ui->m_nID)); }
+    void OnUpdateSecond(CCmdUI* ui) {
+        m_log->push_back("update second " + std::to_string(ui->m_nID));
+    }
     std::vector<std::string>* m_log;
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CRecordingTarget, CCmdTarget)
-    ON_COMMAND(11, &CRecordingTarget::OnFirst)
-    ON_UPDATE_COMMAND_UI(12, &CRecordingTarget::OnUpdateSecond)
+ON_COMMAND(11, &CRecordingTarget::OnFirst)
+ON_UPDATE_COMMAND_UI(12, &CRecordingTarget::OnUpdateSecond)
 END_MESSAGE_MAP()
 
 bool twoItemsWithSeparator(CMenu* menu) {
@@ -138,7 +141,9 @@ bool twoItemsWithSeparator(CMenu* menu) {
     menu->AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Detach()), L"ツール");
     return true;
 }
-bool noMenu(CMenu*) { return false; }
+bool noMenu(CMenu*) {
+    return false;
+}
 
 std::vector<std::string>* g_hookLog = nullptr;
 void stoppingHook(UINT message, WPARAM, LPARAM, LRESULT* result, BOOL* continueDefault) {
@@ -151,7 +156,8 @@ void passingHook(UINT message, WPARAM, LPARAM, LRESULT* result, BOOL*) {
     *result = 7;
 }
 
-SExtendToolInformation toolFor(const std::wstring& name, SExtendToolInformation::MenuBuilder builder,
+SExtendToolInformation toolFor(const std::wstring& name,
+                               SExtendToolInformation::MenuBuilder builder,
                                CCmdTarget* target = nullptr,
                                SExtendToolInformation::WindowProcHook hook = nullptr) {
     SExtendToolInformation info{};
@@ -200,7 +206,8 @@ TEST_F(Registry, ToolCommandsAreNumberedFrom1024InToolNameOrderSkippingSeparator
     CCmdUI state;
     state.m_nID = 1025;
     EXPECT_TRUE(tools->OnCmdMsg(1025, CN_UPDATE_COMMAND_UI, &state, nullptr));
-    EXPECT_TRUE(tools->OnCmdMsg(1026, CN_COMMAND, nullptr, nullptr)) << "a tool without a target still claims it";
+    EXPECT_TRUE(tools->OnCmdMsg(1026, CN_COMMAND, nullptr, nullptr))
+        << "a tool without a target still claims it";
     EXPECT_FALSE(tools->OnCmdMsg(57601, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(log, (std::vector<std::string>{"first", "update second 1025"}));
 

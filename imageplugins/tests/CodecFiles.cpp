@@ -11,7 +11,8 @@ namespace lumo::test {
 namespace {
 
 // Packs one row of samples at the layout's depth, big-endian for 16 bits.
-std::vector<std::uint8_t> packRow(const PngLayout& layout, const std::vector<std::uint16_t>& samples) {
+std::vector<std::uint8_t> packRow(const PngLayout& layout,
+                                  const std::vector<std::uint16_t>& samples) {
     std::vector<std::uint8_t> out;
     if (layout.depth == 16) {
         for (std::uint16_t s : samples) {
@@ -30,7 +31,8 @@ std::vector<std::uint8_t> packRow(const PngLayout& layout, const std::vector<std
                    static_cast<std::size_t>(perByte),
                0);
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        int shift = 8 - layout.depth * (static_cast<int>(i % static_cast<std::size_t>(perByte)) + 1);
+        int shift =
+            8 - layout.depth * (static_cast<int>(i % static_cast<std::size_t>(perByte)) + 1);
         out[i / static_cast<std::size_t>(perByte)] |=
             static_cast<std::uint8_t>(samples[i] << shift);
     }

@@ -38,7 +38,7 @@ struct Case {
 
 // Builds the rows of a layout from per-pixel samples.
 PngLayout specOf(int colourType, int depth, bool interlaced,
-               const std::function<std::vector<std::uint16_t>(int, int)>& samples) {
+                 const std::function<std::vector<std::uint16_t>(int, int)>& samples) {
     PngLayout layout;
     layout.width = W;
     layout.height = H;
@@ -190,7 +190,8 @@ std::vector<Case> cases() {
         }};
     for (int i = 0; i < 40; ++i) {
         BMP_BGR p = paletteColour(i);
-        translucent.layout.palette.insert(translucent.layout.palette.end(), {p.red, p.green, p.blue});
+        translucent.layout.palette.insert(translucent.layout.palette.end(),
+                                          {p.red, p.green, p.blue});
     }
     for (int i = 0; i < 20; ++i)
         translucent.layout.paletteAlpha.push_back(static_cast<std::uint8_t>(i * 13));
@@ -322,7 +323,7 @@ TEST(PngImport, RefusesPicturesAboveTheSizeLimits) {
         layout.colourType = 0;
         layout.depth = 1;
         layout.rows.assign(static_cast<std::size_t>(row.height),
-                         std::vector<std::uint16_t>(static_cast<std::size_t>(row.width), 1));
+                           std::vector<std::uint16_t>(static_cast<std::size_t>(row.width), 1));
         ASSERT_TRUE(writePng(dir / "big.png", layout));
         std::wstring path = (dir / "big.png").wstring();
         CPLData file(L"file", CPLFileData::create(path.c_str()));

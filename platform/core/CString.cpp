@@ -13,14 +13,18 @@ size_t clampIndex(int value, size_t size) {
 }
 } // namespace
 
-CString CString::Left(int count) const { return CString(m_text.substr(0, clampIndex(count, m_text.size()))); }
+CString CString::Left(int count) const {
+    return CString(m_text.substr(0, clampIndex(count, m_text.size())));
+}
 
 CString CString::Right(int count) const {
     size_t n = clampIndex(count, m_text.size());
     return CString(m_text.substr(m_text.size() - n));
 }
 
-CString CString::Mid(int first) const { return CString(m_text.substr(clampIndex(first, m_text.size()))); }
+CString CString::Mid(int first) const {
+    return CString(m_text.substr(clampIndex(first, m_text.size())));
+}
 
 CString CString::Mid(int first, int count) const {
     size_t start = clampIndex(first, m_text.size());

@@ -53,9 +53,15 @@ public:
         return *this;
     }
 
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
-    friend CString operator+(const CString& a, const wchar_t* b) { return CString(a.m_text + (b ? b : L"")); }
-    friend CString operator+(const wchar_t* a, const CString& b) { return CString((a ? a : L"") + b.m_text); }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_text + b.m_text);
+    }
+    friend CString operator+(const CString& a, const wchar_t* b) {
+        return CString(a.m_text + (b ? b : L""));
+    }
+    friend CString operator+(const wchar_t* a, const CString& b) {
+        return CString((a ? a : L"") + b.m_text);
+    }
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator==(const CString& a, const wchar_t* b) { return a.m_text == (b ? b : L""); }
     friend bool operator<(const CString& a, const CString& b) { return a.m_text < b.m_text; }

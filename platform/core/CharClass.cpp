@@ -20,6 +20,8 @@ bool isDigit(wchar_t c) {
     return u_isdigit(static_cast<UChar32>(c));
 }
 
-bool isLetterOrDigit(wchar_t c) { return isLetter(c) || isDigit(c); }
+bool isLetterOrDigit(wchar_t c) {
+    return isLetter(c) || isDigit(c);
+}
 
 } // namespace lumo

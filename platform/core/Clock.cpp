@@ -23,17 +23,26 @@ Clock* g_current = &g_systemClock;
 } // namespace
 
 void Clock::sleep(DWORD milliseconds) {
-    timespec ts{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+    timespec ts{static_cast<time_t>(milliseconds / 1000),
+                static_cast<long>(milliseconds % 1000) * 1000000L};
     while (nanosleep(&ts, &ts) != 0) {
     }
 }
 
-Clock& Clock::current() { return *g_current; }
+Clock& Clock::current() {
+    return *g_current;
+}
 
-void Clock::install(Clock* clock) { g_current = clock ? clock : &g_systemClock; }
+void Clock::install(Clock* clock) {
+    g_current = clock ? clock : &g_systemClock;
+}
 
 } // namespace lumo
 
-DWORD GetTickCount() { return lumo::Clock::current().now(); }
+DWORD GetTickCount() {
+    return lumo::Clock::current().now();
+}
 
-void Sleep(DWORD milliseconds) { lumo::Clock::current().sleep(milliseconds); }
+void Sleep(DWORD milliseconds) {
+    lumo::Clock::current().sleep(milliseconds);
+}

@@ -15,7 +15,9 @@ namespace {
 constexpr UINT kShiftJis = 932;
 constexpr wchar_t kReplacement = 0xFFFD;
 
-bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Code page 932 as Windows decodes it. glibc's CP932 supplies the double-byte
 // rows (including the NEC and IBM extensions); the single bytes that only
@@ -85,7 +87,9 @@ const Cp932Table& cp932() {
     return *table;
 }
 
-UINT resolve(UINT codePage) { return codePage == CP_ACP ? lumo::activeCodePage() : codePage; }
+UINT resolve(UINT codePage) {
+    return codePage == CP_ACP ? lumo::activeCodePage() : codePage;
+}
 
 std::wstring decode(UINT codePage, const char* source, size_t length) {
     std::wstring out;
@@ -110,12 +114,23 @@ bool encodeCp932(wchar_t c, std::string& out) {
         return true;
     }
     switch (c) {
-    case 0x0080: out += '\x80'; return true;
-    case 0xF8F0: out += '\xA0'; return true;
-    case 0xF8F1: out += '\xFD'; return true;
-    case 0xF8F2: out += '\xFE'; return true;
-    case 0xF8F3: out += '\xFF'; return true;
-    default: break;
+    case 0x0080:
+        out += '\x80';
+        return true;
+    case 0xF8F0:
+        out += '\xA0';
+        return true;
+    case 0xF8F1:
+        out += '\xFD';
+        return true;
+    case 0xF8F2:
+        out += '\xFE';
+        return true;
+    case 0xF8F3:
+        out += '\xFF';
+        return true;
+    default:
+        break;
     }
     thread_local iconv_t cd = iconv_open("CP932", "WCHAR_T");
     if (cd == reinterpret_cast<iconv_t>(-1))
@@ -133,7 +148,8 @@ bool encodeCp932(wchar_t c, std::string& out) {
     return true;
 }
 
-std::string encode(UINT codePage, std::wstring_view text, const char* defaultChar, bool* usedDefault) {
+std::string encode(UINT codePage, std::wstring_view text, const char* defaultChar,
+                   bool* usedDefault) {
     if (resolve(codePage) == CP_UTF8)
         return lumo::toUtf8(text);
     std::string out;
@@ -204,7 +220,8 @@ int WideCharToMultiByte(UINT codePage, DWORD, const wchar_t* source, int sourceL
         return 0;
     size_t length = sourceLength < 0 ? std::wcslen(source) + 1 : static_cast<size_t>(sourceLength);
     bool usedDefault = false;
-    std::string converted = encode(codePage, std::wstring_view(source, length), defaultChar, &usedDefault);
+    std::string converted =
+        encode(codePage, std::wstring_view(source, length), defaultChar, &usedDefault);
     if (usedDefaultChar)
         *usedDefaultChar = usedDefault ? TRUE : FALSE;
     return deliver(converted, destination, destinationSize);

@@ -16,8 +16,7 @@
 // does not start a mapped character becomes one U+FFFD and decoding resumes
 // at the next byte.
 PLATFORM_API int MultiByteToWideChar(UINT codePage, DWORD flags, const char* source,
-                                     int sourceLength, wchar_t* destination,
-                                     int destinationSize);
+                                     int sourceLength, wchar_t* destination, int destinationSize);
 PLATFORM_API int WideCharToMultiByte(UINT codePage, DWORD flags, const wchar_t* source,
                                      int sourceLength, char* destination, int destinationSize,
                                      const char* defaultChar, BOOL* usedDefaultChar);

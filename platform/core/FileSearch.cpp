@@ -44,7 +44,8 @@ std::optional<FoundFile> FileSearch::next() {
             std::string full = m_directory + "/" + name;
             directory = stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
         }
-        return FoundFile{fromUtf8(name), directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL};
+        return FoundFile{fromUtf8(name),
+                         directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL};
     }
     return std::nullopt;
 }

@@ -68,7 +68,9 @@ void* GetProcAddress(HMODULE module, const char* name) {
     return dlsym(module, name);
 }
 
-BOOL FreeLibrary(HMODULE module) { return module && dlclose(module) == 0 ? TRUE : FALSE; }
+BOOL FreeLibrary(HMODULE module) {
+    return module && dlclose(module) == 0 ? TRUE : FALSE;
+}
 
 DWORD GetModuleFileName(HMODULE module, wchar_t* buffer, DWORD size) {
     if (!buffer || size == 0)
@@ -110,6 +112,8 @@ std::wstring moduleFileName(HMODULE module) {
     return fromUtf8(map->l_name);
 }
 
-void setProgramPathForTesting(const std::wstring& path) { programPathOverride() = path; }
+void setProgramPathForTesting(const std::wstring& path) {
+    programPathOverride() = path;
+}
 
 } // namespace lumo

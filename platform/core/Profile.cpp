@@ -42,7 +42,8 @@ std::wstring Profile::getString(const std::wstring& section, const std::wstring&
     return e == s->second.end() ? defaultValue : e->second;
 }
 
-int Profile::getInt(const std::wstring& section, const std::wstring& entry, int defaultValue) const {
+int Profile::getInt(const std::wstring& section, const std::wstring& entry,
+                    int defaultValue) const {
     load();
     auto s = m_sections.find(section);
     if (s == m_sections.end())

@@ -5,7 +5,9 @@ namespace lumo {
 namespace {
 constexpr wchar_t kReplacement = 0xFFFD;
 
-bool isScalarValue(char32_t c) { return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF); }
+bool isScalarValue(char32_t c) {
+    return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF);
+}
 
 void appendUtf8(std::string& out, char32_t c) {
     if (!isScalarValue(c))
@@ -77,8 +79,12 @@ std::wstring fromUtf8(std::string_view bytes) {
     return out;
 }
 
-std::filesystem::path toFsPath(std::wstring_view path) { return std::filesystem::path(toUtf8(path)); }
+std::filesystem::path toFsPath(std::wstring_view path) {
+    return std::filesystem::path(toUtf8(path));
+}
 
-std::wstring fromFsPath(const std::filesystem::path& path) { return fromUtf8(path.native()); }
+std::wstring fromFsPath(const std::filesystem::path& path) {
+    return fromUtf8(path.native());
+}
 
 } // namespace lumo

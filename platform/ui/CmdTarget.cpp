@@ -10,7 +10,9 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     return &map;
 }
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const {
     for (const AFX_MSGMAP* map = GetMessageMap(); map;
@@ -71,7 +73,8 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
     if (!pTarget)
         return FALSE;
     m_bEnableChanged = FALSE;
-    const BOOL handled = pTarget->OnCmdMsg(m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), this, nullptr);
+    const BOOL handled =
+        pTarget->OnCmdMsg(m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), this, nullptr);
     if (bDisableIfNoHndler && !m_bEnableChanged) {
         AFX_CMDHANDLERINFO info{nullptr, nullptr};
         if (!pTarget->OnCmdMsg(m_nID, static_cast<int>(CN_COMMAND), this, &info))

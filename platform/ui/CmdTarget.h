@@ -82,61 +82,90 @@ public:
 
 // ---- message map macros -------------------------------------------------
 
-#define DECLARE_MESSAGE_MAP()                                                         \
-protected:                                                                            \
-    static const AFX_MSGMAP* GetThisMessageMap();                                     \
+#define DECLARE_MESSAGE_MAP()                                                                      \
+protected:                                                                                         \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                  \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                        \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
-        using ThisClass [[maybe_unused]] = theClass;                                  \
-        using TheBaseClass = baseClass;                                               \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
+        using ThisClass [[maybe_unused]] = theClass;                                               \
+        using TheBaseClass = baseClass;                                                            \
         static const AFX_MSGMAP_ENTRY lumoMessageEntries[] = {
 
-#define END_MESSAGE_MAP()                                                             \
-            {0, 0, 0, 0, nullptr}};                                                   \
-        static const AFX_MSGMAP lumoMessageMap = {&TheBaseClass::GetThisMessageMap,   \
-                                                  &lumoMessageEntries[0]};            \
-        return &lumoMessageMap;                                                       \
+#define END_MESSAGE_MAP()                                                                          \
+    { 0, 0, 0, 0, nullptr }                                                                        \
+    }                                                                                              \
+    ;                                                                                              \
+    static const AFX_MSGMAP lumoMessageMap = {&TheBaseClass::GetThisMessageMap,                    \
+                                              &lumoMessageEntries[0]};                             \
+    return &lumoMessageMap;                                                                        \
     }
 
 // The body of a generated handler: `self` is the target as ThisClass.
-#define LUMO_MSG_THUNK(...)                                                           \
-    [](CCmdTarget* lumoTarget, WPARAM wParam, LPARAM lParam, void* lumoExtra) -> LRESULT { \
-        auto* self = static_cast<ThisClass*>(lumoTarget);                             \
-        (void)self; (void)wParam; (void)lParam; (void)lumoExtra;                      \
-        __VA_ARGS__                                                                   \
+#define LUMO_MSG_THUNK(...)                                                                        \
+    [](CCmdTarget* lumoTarget, WPARAM wParam, LPARAM lParam, void* lumoExtra) -> LRESULT {         \
+        auto* self = static_cast<ThisClass*>(lumoTarget);                                          \
+        (void)self;                                                                                \
+        (void)wParam;                                                                              \
+        (void)lParam;                                                                              \
+        (void)lumoExtra;                                                                           \
+        __VA_ARGS__                                                                                \
     }
 
 // void handler()
-#define ON_COMMAND(id, memberFxn)                                                     \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id),            \
-     LUMO_MSG_THUNK((self->*(memberFxn))(); return 0;)},
+#define ON_COMMAND(id, memberFxn)                                                                  \
+    {                                                                                              \
+        WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id),                      \
+            LUMO_MSG_THUNK((self->*(memberFxn))(); return 0;)                                      \
+    }                                                                                              \
+    ,
 // void handler(UINT id)
-#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                       \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(idLast),        \
-     LUMO_MSG_THUNK((self->*(memberFxn))(static_cast<UINT>(wParam)); return 0;)},
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                    \
+    {                                                                                              \
+        WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(idLast),                  \
+            LUMO_MSG_THUNK((self->*(memberFxn))(static_cast<UINT>(wParam)); return 0;)             \
+    }                                                                                              \
+    ,
 // void handler(CCmdUI*)
-#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                           \
-    {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(id),  \
-     LUMO_MSG_THUNK((self->*(memberFxn))(static_cast<CCmdUI*>(lumoExtra)); return 0;)},
-#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                             \
-    {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(idLast), \
-     LUMO_MSG_THUNK((self->*(memberFxn))(static_cast<CCmdUI*>(lumoExtra)); return 0;)},
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
+    {                                                                                              \
+        WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(id),            \
+            LUMO_MSG_THUNK((self->*(memberFxn))(static_cast<CCmdUI*>(lumoExtra)); return 0;)       \
+    }                                                                                              \
+    ,
+#define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                          \
+    {                                                                                              \
+        WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(idLast),        \
+            LUMO_MSG_THUNK((self->*(memberFxn))(static_cast<CCmdUI*>(lumoExtra)); return 0;)       \
+    }                                                                                              \
+    ,
 // Control notifications: void handler()
-#define ON_CONTROL(code, id, memberFxn)                                               \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \
-     LUMO_MSG_THUNK((self->*(memberFxn))(); return 0;)},
+#define ON_CONTROL(code, id, memberFxn)                                                            \
+    {                                                                                              \
+        WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id),         \
+            LUMO_MSG_THUNK((self->*(memberFxn))(); return 0;)                                      \
+    }                                                                                              \
+    ,
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
 // LRESULT handler(WPARAM, LPARAM): private and registered messages.
-#define ON_MESSAGE(message, memberFxn)                                                \
-    {static_cast<UINT>(message), 0, 0, 0,                                             \
-     LUMO_MSG_THUNK(return (self->*(memberFxn))(wParam, lParam);)},
+#define ON_MESSAGE(message, memberFxn)                                                             \
+    {                                                                                              \
+        static_cast<UINT>(message), 0, 0, 0,                                                       \
+            LUMO_MSG_THUNK(return (self->*(memberFxn))(wParam, lParam);)                           \
+    }                                                                                              \
+    ,
 // void handler(NMHDR*, LRESULT*)
-#define ON_NOTIFY(code, id, memberFxn)                                                \
-    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \
-     LUMO_MSG_THUNK((self->*(memberFxn))(static_cast<NMHDR*>(lumoExtra),              \
-                                         reinterpret_cast<LRESULT*>(lParam)); return 0;)},
+#define ON_NOTIFY(code, id, memberFxn)                                                             \
+    {                                                                                              \
+        WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id),          \
+            LUMO_MSG_THUNK((self->*(memberFxn))(static_cast<NMHDR*>(lumoExtra),                    \
+                                                reinterpret_cast<LRESULT*>(lParam));               \
+                           return 0;)                                                              \
+    }                                                                                              \
+    ,

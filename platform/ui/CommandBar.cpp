@@ -10,9 +10,9 @@ IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
 BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
-    ON_WM_PAINT()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
+ON_WM_PAINT()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 namespace {
@@ -67,9 +67,10 @@ CRect CToolBar::buttonRect(int index) const {
             width = 0;
         else if (width == 0)
             width = (b.style & TBSTYLE_SEP) ? SEPARATOR_WIDTH
-                    : b.text.empty()        ? PLAIN_BUTTON_WIDTH
-                                            : dc->GetTextExtent(b.text.c_str(), static_cast<int>(b.text.size())).cx +
-                                                  2 * TEXT_PADDING;
+                    : b.text.empty()
+                        ? PLAIN_BUTTON_WIDTH
+                        : dc->GetTextExtent(b.text.c_str(), static_cast<int>(b.text.size())).cx +
+                              2 * TEXT_PADDING;
         if (i == index)
             result = CRect(x, 0, x + width, height);
         x += width;
@@ -78,7 +79,9 @@ CRect CToolBar::buttonRect(int index) const {
     return result;
 }
 
-void CToolBar::changed() { Invalidate(TRUE); }
+void CToolBar::changed() {
+    Invalidate(TRUE);
+}
 
 void CToolBar::OnPaint() {
     CPaintDC dc(this);
@@ -106,7 +109,8 @@ void CToolBar::OnLButtonDown(UINT, CPoint point) {
     m_downIndex = m_ctrl.HitTest(&point);
     NMHDR header{m_hWnd, static_cast<UINT_PTR>(GetDlgCtrlID()), NM_LDOWN};
     if (CWnd* parent = GetParent())
-        parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(&header));
+        parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID()),
+                            reinterpret_cast<LPARAM>(&header));
 }
 
 void CToolBar::OnLButtonUp(UINT, CPoint point) {
@@ -189,7 +193,9 @@ BOOL CToolBarCtrl::DeleteButton(int nIndex) {
     return TRUE;
 }
 
-int CToolBarCtrl::GetButtonCount() const { return static_cast<int>(m_bar->buttons().size()); }
+int CToolBarCtrl::GetButtonCount() const {
+    return static_cast<int>(m_bar->buttons().size());
+}
 
 BOOL CToolBarCtrl::GetButton(int nIndex, TBBUTTON* lpButton) const {
     const auto& buttons = m_bar->buttons();
@@ -280,17 +286,30 @@ int CToolBarCtrl::GetButtonInfo(int nID, TBBUTTONINFO* ptbbi) const {
 
 std::wstring CToolBarCtrl::GetString(int index) const {
     const auto& strings = m_bar->strings();
-    return index >= 0 && index < static_cast<int>(strings.size()) ? strings[static_cast<size_t>(index)]
-                                                                  : std::wstring();
+    return index >= 0 && index < static_cast<int>(strings.size())
+               ? strings[static_cast<size_t>(index)]
+               : std::wstring();
 }
 
-int CToolBarCtrl::GetStringCount() const { return static_cast<int>(m_bar->strings().size()); }
+int CToolBarCtrl::GetStringCount() const {
+    return static_cast<int>(m_bar->strings().size());
+}
 
-HWND CToolBarCtrl::GetSafeHwnd() const { return m_bar->GetSafeHwnd(); }
-DWORD CToolBarCtrl::GetStyle() const { return m_bar->GetStyle(); }
+HWND CToolBarCtrl::GetSafeHwnd() const {
+    return m_bar->GetSafeHwnd();
+}
+DWORD CToolBarCtrl::GetStyle() const {
+    return m_bar->GetStyle();
+}
 BOOL CToolBarCtrl::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return m_bar->ModifyStyle(dwRemove, dwAdd, nFlags);
 }
-void CToolBarCtrl::ClientToScreen(LPRECT lpRect) const { m_bar->ClientToScreen(lpRect); }
-void CToolBarCtrl::ClientToScreen(LPPOINT lpPoint) const { m_bar->ClientToScreen(lpPoint); }
-void CToolBarCtrl::ScreenToClient(LPPOINT lpPoint) const { m_bar->ScreenToClient(lpPoint); }
+void CToolBarCtrl::ClientToScreen(LPRECT lpRect) const {
+    m_bar->ClientToScreen(lpRect);
+}
+void CToolBarCtrl::ClientToScreen(LPPOINT lpPoint) const {
+    m_bar->ClientToScreen(lpPoint);
+}
+void CToolBarCtrl::ScreenToClient(LPPOINT lpPoint) const {
+    m_bar->ScreenToClient(lpPoint);
+}

@@ -96,10 +96,11 @@ public:
     CToolBar();
     ~CToolBar() override;
 
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_TOOLBAR);
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                UINT nID = AFX_IDW_TOOLBAR);
     BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
-                  DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, RECT rcBorders = RECT{0, 0, 0, 0},
-                  UINT nID = AFX_IDW_TOOLBAR);
+                  DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
+                  RECT rcBorders = RECT{0, 0, 0, 0}, UINT nID = AFX_IDW_TOOLBAR);
     CToolBarCtrl& GetToolBarCtrl() { return m_ctrl; }
     int GetFixedHeight() const override { return 26; }
 

@@ -20,7 +20,9 @@ struct ItemList {
     std::wstring path;
 };
 
-QWidget* ownerWidget(HWND) { return nullptr; }
+QWidget* ownerWidget(HWND) {
+    return nullptr;
+}
 
 std::wstring directoryOf(const std::wstring& path) {
     const size_t slash = path.rfind(PATH_SEPARATOR);
@@ -28,8 +30,8 @@ std::wstring directoryOf(const std::wstring& path) {
 }
 
 // Asks the test hooks or the real Qt dialog for a file; nullopt on cancel.
-std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFile, const std::wstring& initialDir,
-                                       DWORD flags, HWND owner) {
+std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFile,
+                                       const std::wstring& initialDir, DWORD flags, HWND owner) {
     auto& h = lumo::test::hooks();
     h.fileRecords.push_back({initialFile, initialDir, flags, open});
     if (!h.fileAnswers.empty()) {
@@ -42,10 +44,10 @@ std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFil
     lumo::ensureGuiApplication();
     const QString start = QString::fromStdWString(initialFile.empty() ? initialDir : initialFile);
     QFileDialog::Options options;
-    const QString chosen = open ? QFileDialog::getOpenFileName(ownerWidget(owner), QString(), start, QString(),
-                                                               nullptr, options)
-                                : QFileDialog::getSaveFileName(ownerWidget(owner), QString(), start, QString(),
-                                                               nullptr, options);
+    const QString chosen = open ? QFileDialog::getOpenFileName(ownerWidget(owner), QString(), start,
+                                                               QString(), nullptr, options)
+                                : QFileDialog::getSaveFileName(ownerWidget(owner), QString(), start,
+                                                               QString(), nullptr, options);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen.toStdWString();
@@ -75,27 +77,47 @@ int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     };
     std::vector<Choice> choices;
     switch (buttons) {
-    case MB_OKCANCEL: choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    case MB_OKCANCEL:
+        choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
     case MB_ABORTRETRYIGNORE:
-        choices = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+        choices = {{QMessageBox::Abort, IDABORT},
+                   {QMessageBox::Retry, IDRETRY},
+                   {QMessageBox::Ignore, IDIGNORE}};
         break;
     case MB_YESNOCANCEL:
-        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        choices = {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
         break;
-    case MB_YESNO: choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-    case MB_RETRYCANCEL: choices = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    default: choices = {{QMessageBox::Ok, IDOK}}; break;
+    case MB_YESNO:
+        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+        break;
+    case MB_RETRYCANCEL:
+        choices = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+    default:
+        choices = {{QMessageBox::Ok, IDOK}};
+        break;
     }
     QMessageBox::StandardButtons set;
     for (const Choice& c : choices)
         set |= c.button;
     box.setStandardButtons(set);
     switch (uType & 0xF0) {
-    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case MB_ICONHAND:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONEXCLAMATION:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     const int pressed = box.exec();
     for (const Choice& c : choices)
@@ -124,7 +146,8 @@ BOOL GetOpenFileName(LPOPENFILENAME lpofn) {
         return FALSE;
     }
     const std::wstring initialFile(lpofn->lpstrFile, wcsnlen(lpofn->lpstrFile, lpofn->nMaxFile));
-    const std::wstring initialDir = lpofn->lpstrInitialDir ? lpofn->lpstrInitialDir : directoryOf(initialFile);
+    const std::wstring initialDir =
+        lpofn->lpstrInitialDir ? lpofn->lpstrInitialDir : directoryOf(initialFile);
     const auto chosen = chooseFile(true, initialFile, initialDir, lpofn->Flags, lpofn->hwndOwner);
     if (!chosen)
         return FALSE;
@@ -137,15 +160,17 @@ BOOL GetOpenFileName(LPOPENFILENAME lpofn) {
     const size_t slash = chosen->rfind(PATH_SEPARATOR);
     lpofn->nFileOffset = static_cast<WORD>(slash == std::wstring::npos ? 0 : slash + 1);
     const size_t dot = chosen->rfind(L'.');
-    lpofn->nFileExtension =
-        static_cast<WORD>(dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash) ? 0 : dot + 1);
+    lpofn->nFileExtension = static_cast<WORD>(
+        dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash) ? 0 : dot + 1);
     return TRUE;
 }
 
-DWORD CommDlgExtendedError() { return g_lastDialogError; }
+DWORD CommDlgExtendedError() {
+    return g_lastDialogError;
+}
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszFileName, DWORD dwFlags,
-                         LPCWSTR lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszFileName,
+                         DWORD dwFlags, LPCWSTR lpszFilter, CWnd* pParentWnd)
     : m_bOpen(bOpenFileDialog), m_initialFile(lpszFileName) {
     m_ofn.lStructSize = sizeof(OPENFILENAME);
     m_ofn.hwndOwner = pParentWnd ? pParentWnd->m_hWnd : nullptr;
@@ -155,8 +180,10 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszF
 }
 
 int CFileDialog::DoModal() {
-    const std::wstring initialDir = m_ofn.lpstrInitialDir ? m_ofn.lpstrInitialDir : directoryOf(m_initialFile.str());
-    const auto chosen = chooseFile(m_bOpen != FALSE, m_initialFile.str(), initialDir, m_ofn.Flags, m_ofn.hwndOwner);
+    const std::wstring initialDir =
+        m_ofn.lpstrInitialDir ? m_ofn.lpstrInitialDir : directoryOf(m_initialFile.str());
+    const auto chosen =
+        chooseFile(m_bOpen != FALSE, m_initialFile.str(), initialDir, m_ofn.Flags, m_ofn.hwndOwner);
     if (!chosen)
         return IDCANCEL;
     m_path = *chosen;
@@ -210,4 +237,6 @@ BOOL SHGetPathFromIDList(LPCITEMIDLIST pidl, LPWSTR pszPath) {
     return TRUE;
 }
 
-void CoTaskMemFree(void* pv) { delete static_cast<ItemList*>(pv); }
+void CoTaskMemFree(void* pv) {
+    delete static_cast<ItemList*>(pv);
+}

@@ -45,7 +45,7 @@ struct OPENFILENAME {
     LPWSTR lpstrCustomFilter;
     DWORD nMaxCustFilter;
     DWORD nFilterIndex;
-    LPWSTR lpstrFile;      // in: initial file name; out: the chosen path
+    LPWSTR lpstrFile; // in: initial file name; out: the chosen path
     DWORD nMaxFile;
     LPWSTR lpstrFileTitle;
     DWORD nMaxFileTitle;
@@ -74,8 +74,8 @@ PLATFORMUI_API DWORD CommDlgExtendedError();
 class PLATFORMUI_API CFileDialog {
 public:
     CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt = nullptr, LPCWSTR lpszFileName = nullptr,
-                DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCWSTR lpszFilter = nullptr,
-                CWnd* pParentWnd = nullptr);
+                DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                LPCWSTR lpszFilter = nullptr, CWnd* pParentWnd = nullptr);
     virtual ~CFileDialog() = default;
     // IDOK or IDCANCEL.
     virtual int DoModal();

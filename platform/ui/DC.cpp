@@ -27,8 +27,12 @@ std::unordered_set<DeviceContext*>& liveContexts() {
     return contexts;
 }
 
-HGDIOBJ handleOf(GdiObject* object) { return reinterpret_cast<HGDIOBJ>(object); }
-HDC handleOf(DeviceContext* dc) { return reinterpret_cast<HDC>(dc); }
+HGDIOBJ handleOf(GdiObject* object) {
+    return reinterpret_cast<HGDIOBJ>(object);
+}
+HDC handleOf(DeviceContext* dc) {
+    return reinterpret_cast<HDC>(dc);
+}
 
 GdiObject* newObject(GdiKind kind) {
     auto* object = new GdiObject;
@@ -42,7 +46,9 @@ constexpr int SCREEN_WIDTH = 800;
 constexpr int SCREEN_HEIGHT = 480;
 constexpr int MAX_BITMAP_SIDE = 16384;
 
-QColor qcolor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+QColor qcolor(COLORREF c) {
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 std::uint32_t rgb32(COLORREF c) {
     return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
@@ -56,7 +62,8 @@ COLORREF colorref(std::uint32_t px) {
 // ---- fonts ----------------------------------------------------------------
 
 QString familyFor(const std::wstring& face) {
-    if (face == L"ＭＳ 明朝" || face == L"ＭＳ Ｐ明朝" || face == L"MS Mincho" || face == L"IPAMincho")
+    if (face == L"ＭＳ 明朝" || face == L"ＭＳ Ｐ明朝" || face == L"MS Mincho" ||
+        face == L"IPAMincho")
         return QStringLiteral("IPAMincho");
     return QStringLiteral("IPAGothic");
 }
@@ -85,8 +92,8 @@ GdiObject* stockObject(int index) {
     case GRAY_BRUSH:
     case DKGRAY_BRUSH:
     case BLACK_BRUSH: {
-        static const COLORREF colors[] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
-                                          RGB(64, 64, 64), RGB(0, 0, 0)};
+        static const COLORREF colors[] = {RGB(255, 255, 255), RGB(192, 192, 192),
+                                          RGB(128, 128, 128), RGB(64, 64, 64), RGB(0, 0, 0)};
         object = newObject(GdiKind::Brush);
         object->color = colors[index];
         break;
@@ -164,12 +171,15 @@ inline const unsigned char* constRowOf(const QImage& image, bool bottomUp, int y
     return image.constScanLine(bottomUp ? image.height() - 1 - y : y);
 }
 
-inline bool is24(const QImage& image) { return image.format() == QImage::Format_BGR888; }
+inline bool is24(const QImage& image) {
+    return image.format() == QImage::Format_BGR888;
+}
 
 inline std::uint32_t readPixel(const unsigned char* row, bool bgr24, int x) {
     if (bgr24) {
         const unsigned char* p = row + 3 * x;
-        return 0xFF000000u | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+        return 0xFF000000u | (static_cast<std::uint32_t>(p[2]) << 16) |
+               (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
     }
     return reinterpret_cast<const std::uint32_t*>(row)[x] | 0xFF000000u;
 }
@@ -189,20 +199,33 @@ enum class RasterOp { Copy, And, Paint, Invert };
 
 bool rasterOpOf(DWORD rop, RasterOp& op) {
     switch (rop) {
-    case SRCCOPY: op = RasterOp::Copy; return true;
-    case SRCAND: op = RasterOp::And; return true;
-    case SRCPAINT: op = RasterOp::Paint; return true;
-    case SRCINVERT: op = RasterOp::Invert; return true;
-    default: return false;
+    case SRCCOPY:
+        op = RasterOp::Copy;
+        return true;
+    case SRCAND:
+        op = RasterOp::And;
+        return true;
+    case SRCPAINT:
+        op = RasterOp::Paint;
+        return true;
+    case SRCINVERT:
+        op = RasterOp::Invert;
+        return true;
+    default:
+        return false;
     }
 }
 
 inline std::uint32_t combine(RasterOp op, std::uint32_t d, std::uint32_t s) {
     switch (op) {
-    case RasterOp::Copy: return s;
-    case RasterOp::And: return d & s;
-    case RasterOp::Paint: return d | s;
-    case RasterOp::Invert: return (d ^ s) | 0xFF000000u;
+    case RasterOp::Copy:
+        return s;
+    case RasterOp::And:
+        return d & s;
+    case RasterOp::Paint:
+        return d | s;
+    case RasterOp::Invert:
+        return (d ^ s) | 0xFF000000u;
     }
     return s;
 }
@@ -210,8 +233,8 @@ inline std::uint32_t combine(RasterOp op, std::uint32_t d, std::uint32_t s) {
 // Copies a w x h block between images with a raster operation. Source and
 // destination points are top-down image coordinates; both blocks lie inside
 // their images.
-void blitBlock(QImage& dst, bool dstBottomUp, int dx, int dy, const QImage& src, bool srcBottomUp, int sx, int sy,
-               int w, int h, RasterOp op) {
+void blitBlock(QImage& dst, bool dstBottomUp, int dx, int dy, const QImage& src, bool srcBottomUp,
+               int sx, int sy, int w, int h, RasterOp op) {
     const bool dst24 = is24(dst);
     const bool src24 = is24(src);
     for (int row = 0; row < h; ++row) {
@@ -253,7 +276,8 @@ void blitBlock(QImage& dst, bool dstBottomUp, int dx, int dy, const QImage& src,
 
 // Blits src (whole image region srcRect, top-down coordinates) to the target at
 // logical (x, y), clipped to the target's clip region.
-void blitToTarget(DrawTarget& t, int x, int y, const QImage& src, bool srcBottomUp, QRect srcRect, RasterOp op) {
+void blitToTarget(DrawTarget& t, int x, int y, const QImage& src, bool srcBottomUp, QRect srcRect,
+                  RasterOp op) {
     QRect dstRect(t.origin.x() + x, t.origin.y() + y, srcRect.width(), srcRect.height());
     // Keep the source inside its image, moving the destination with it.
     const QRect srcBounds(0, 0, src.width(), src.height());
@@ -288,10 +312,11 @@ public:
             return;
         }
         m_area = t.clip.boundingRect() & QRect(0, 0, t.image->width(), t.image->height());
-        m_scratch = QImage(std::max(m_area.width(), 1), std::max(m_area.height(), 1), QImage::Format_RGB32);
+        m_scratch =
+            QImage(std::max(m_area.width(), 1), std::max(m_area.height(), 1), QImage::Format_RGB32);
         if (!m_area.isEmpty())
-            blitBlock(m_scratch, false, 0, 0, *t.image, true, m_area.left(), m_area.top(), m_area.width(),
-                      m_area.height(), RasterOp::Copy);
+            blitBlock(m_scratch, false, 0, 0, *t.image, true, m_area.left(), m_area.top(),
+                      m_area.width(), m_area.height(), RasterOp::Copy);
         m_painter.begin(&m_scratch);
         m_painter.setClipRegion(t.clip.translated(-m_area.topLeft()));
         m_painter.translate(t.origin - m_area.topLeft());
@@ -304,9 +329,10 @@ public:
         if (!m_target.bottomUp || m_area.isEmpty())
             return;
         // Only the clip area may change.
-        for (const QRect& r : m_target.clip & m_area)
-            blitBlock(*m_target.image, true, r.left(), r.top(), m_scratch, false, r.left() - m_area.left(),
-                      r.top() - m_area.top(), r.width(), r.height(), RasterOp::Copy);
+        for (const QRect& r : m_target.clip& m_area)
+            blitBlock(*m_target.image, true, r.left(), r.top(), m_scratch, false,
+                      r.left() - m_area.left(), r.top() - m_area.top(), r.width(), r.height(),
+                      RasterOp::Copy);
     }
     QPainter* operator->() { return &m_painter; }
 
@@ -364,13 +390,15 @@ QString toQString(LPCWSTR text, int count) {
     return QString::fromWCharArray(text, count);
 }
 
-std::vector<QString> wrapLines(const QString& text, const QFontMetrics& metrics, int width, bool singleLine,
-                               bool wordBreak) {
+std::vector<QString> wrapLines(const QString& text, const QFontMetrics& metrics, int width,
+                               bool singleLine, bool wordBreak) {
     std::vector<QString> lines;
     if (singleLine && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return {text};
     const QStringList paragraphs =
-        singleLine ? QStringList{QString(text).remove(QLatin1Char('\r')).replace(QLatin1Char('\n'), QLatin1Char(' '))}
+        singleLine ? QStringList{QString(text)
+                                     .remove(QLatin1Char('\r'))
+                                     .replace(QLatin1Char('\n'), QLatin1Char(' '))}
                    : QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
     for (const QString& paragraph : paragraphs) {
         if (!wordBreak || singleLine || width <= 0) {
@@ -472,24 +500,33 @@ using lumo::GdiObject;
 
 COLORREF GetSysColor(int nIndex) {
     switch (nIndex & ~SYS_COLOR_INDEX_FLAG) {
-    case COLOR_WINDOW: return RGB(255, 255, 255);
+    case COLOR_WINDOW:
+        return RGB(255, 255, 255);
     case COLOR_WINDOWTEXT:
     case COLOR_MENUTEXT:
     case COLOR_BTNTEXT:
     case COLOR_WINDOWFRAME:
-    case COLOR_3DDKSHADOW: return RGB(0, 0, 0);
+    case COLOR_3DDKSHADOW:
+        return RGB(0, 0, 0);
     case COLOR_MENU:
     case COLOR_BTNFACE:
-    case COLOR_SCROLLBAR: return RGB(192, 192, 192);
+    case COLOR_SCROLLBAR:
+        return RGB(192, 192, 192);
     case COLOR_BTNSHADOW:
-    case COLOR_GRAYTEXT: return RGB(128, 128, 128);
+    case COLOR_GRAYTEXT:
+        return RGB(128, 128, 128);
     case COLOR_BTNHIGHLIGHT:
-    case COLOR_HIGHLIGHTTEXT: return RGB(255, 255, 255);
-    case COLOR_3DLIGHT: return RGB(223, 223, 223);
+    case COLOR_HIGHLIGHTTEXT:
+        return RGB(255, 255, 255);
+    case COLOR_3DLIGHT:
+        return RGB(223, 223, 223);
     case COLOR_HIGHLIGHT:
-    case COLOR_ACTIVECAPTION: return RGB(0, 0, 128);
-    case COLOR_BACKGROUND: return RGB(0, 128, 128);
-    default: return RGB(0, 0, 0);
+    case COLOR_ACTIVECAPTION:
+        return RGB(0, 0, 128);
+    case COLOR_BACKGROUND:
+        return RGB(0, 128, 128);
+    default:
+        return RGB(0, 0, 0);
     }
 }
 
@@ -506,7 +543,9 @@ HBRUSH GetSysColorBrush(int nIndex) {
     return lumo::handleOf(brushes[index]);
 }
 
-HGDIOBJ GetStockObject(int fnObject) { return lumo::handleOf(lumo::stockObject(fnObject)); }
+HGDIOBJ GetStockObject(int fnObject) {
+    return lumo::handleOf(lumo::stockObject(fnObject));
+}
 
 // ---- object creation ----------------------------------------------------------
 
@@ -555,8 +594,8 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* pbmi, UINT, void** ppvBits, HAND
     const BITMAPINFOHEADER& h = pbmi->bmiHeader;
     const int width = h.biWidth;
     const int height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-    if ((h.biBitCount != 24 && h.biBitCount != 32) || h.biCompression != BI_RGB || width <= 0 || height <= 0 ||
-        width > lumo::MAX_BITMAP_SIDE || height > lumo::MAX_BITMAP_SIDE)
+    if ((h.biBitCount != 24 && h.biBitCount != 32) || h.biCompression != BI_RGB || width <= 0 ||
+        height <= 0 || width > lumo::MAX_BITMAP_SIDE || height > lumo::MAX_BITMAP_SIDE)
         return nullptr;
     const int stride = ((width * h.biBitCount / 8) + 3) & ~3;
     GdiObject* object = lumo::newObject(GdiKind::Bitmap);
@@ -656,7 +695,8 @@ HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint) {
     s->erase = false;
     BOOL erased = TRUE;
     if (erase)
-        erased = wnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(lumo::handleOf(dc)), 0) != 0;
+        erased =
+            wnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(lumo::handleOf(dc)), 0) != 0;
     if (lpPaint) {
         const QRect r = dc->paintClip.boundingRect();
         lpPaint->hdc = lumo::handleOf(dc);
@@ -698,9 +738,15 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
         return nullptr;
     GdiObject** slot = nullptr;
     switch (object->kind) {
-    case GdiKind::Pen: slot = &dc->pen; break;
-    case GdiKind::Brush: slot = &dc->brush; break;
-    case GdiKind::Font: slot = &dc->font; break;
+    case GdiKind::Pen:
+        slot = &dc->pen;
+        break;
+    case GdiKind::Brush:
+        slot = &dc->brush;
+        break;
+    case GdiKind::Font:
+        slot = &dc->font;
+        break;
     case GdiKind::Bitmap:
         if (dc->window)
             return nullptr; // only memory DCs hold bitmaps
@@ -736,12 +782,18 @@ int SetBkMode(HDC hdc, int mode) {
 int GetDeviceCaps(HDC, int index) {
     switch (index) {
     case LOGPIXELSX:
-    case LOGPIXELSY: return lumo::LOGICAL_DPI;
-    case HORZRES: return lumo::SCREEN_WIDTH;
-    case VERTRES: return lumo::SCREEN_HEIGHT;
-    case BITSPIXEL: return 24;
-    case PLANES: return 1;
-    default: return 0;
+    case LOGPIXELSY:
+        return lumo::LOGICAL_DPI;
+    case HORZRES:
+        return lumo::SCREEN_WIDTH;
+    case VERTRES:
+        return lumo::SCREEN_HEIGHT;
+    case BITSPIXEL:
+        return 24;
+    case PLANES:
+        return 1;
+    default:
+        return 0;
     }
 }
 
@@ -756,8 +808,9 @@ int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     if (!dc || !lprc || !brush || brush->kind != GdiKind::Brush)
         return 0;
     if (!brush->nullBrush)
-        lumo::fillLogical(dc, QRect(lprc->left, lprc->top, lprc->right - lprc->left, lprc->bottom - lprc->top),
-                          brush->color);
+        lumo::fillLogical(
+            dc, QRect(lprc->left, lprc->top, lprc->right - lprc->left, lprc->bottom - lprc->top),
+            brush->color);
     return 1;
 }
 
@@ -788,7 +841,8 @@ bool dibSource(const void* bits, const BITMAPINFO* info, QImage& image, bool& bo
     const BITMAPINFOHEADER& h = info->bmiHeader;
     const int width = h.biWidth;
     const int height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-    if ((h.biBitCount != 24 && h.biBitCount != 32) || h.biCompression != BI_RGB || width <= 0 || height <= 0)
+    if ((h.biBitCount != 24 && h.biBitCount != 32) || h.biCompression != BI_RGB || width <= 0 ||
+        height <= 0)
         return false;
     const int stride = ((width * h.biBitCount / 8) + 3) & ~3;
     image = QImage(static_cast<const uchar*>(bits), width, height, stride,
@@ -799,8 +853,9 @@ bool dibSource(const void* bits, const BITMAPINFO* info, QImage& image, bool& bo
 
 } // namespace
 
-int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT StartScan,
-                      UINT cLines, const void* lpvBits, const BITMAPINFO* lpbmi, UINT) {
+int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
+                      UINT StartScan, UINT cLines, const void* lpvBits, const BITMAPINFO* lpbmi,
+                      UINT) {
     DeviceContext* dc = lumo::deviceContext(hdc);
     QImage source;
     bool bottomUp = false;
@@ -815,20 +870,23 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
     // ySrc counts from the bottom row in a bottom-up DIB.
     const int top = bottomUp ? source.height() - ySrc - static_cast<int>(h) : ySrc;
     lumo::blitToTarget(t, xDest, yDest, source, bottomUp,
-                       QRect(xSrc, top, static_cast<int>(w), static_cast<int>(h)), lumo::RasterOp::Copy);
+                       QRect(xSrc, top, static_cast<int>(w), static_cast<int>(h)),
+                       lumo::RasterOp::Copy);
     lumo::presentIfWindow(dc);
     return static_cast<int>(cLines);
 }
 
-int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc, int SrcWidth,
-                  int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi, UINT, DWORD rop) {
+int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
+                  int SrcWidth, int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi, UINT,
+                  DWORD rop) {
     DeviceContext* dc = lumo::deviceContext(hdc);
     QImage source;
     bool bottomUp = false;
     lumo::RasterOp op;
-    if (!dc || !dibSource(lpBits, lpbmi, source, bottomUp) || !lumo::rasterOpOf(rop, op) || DestWidth <= 0 ||
-        DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0 || DestWidth > lumo::MAX_BITMAP_SIDE ||
-        DestHeight > lumo::MAX_BITMAP_SIDE || SrcWidth > lumo::MAX_BITMAP_SIDE || SrcHeight > lumo::MAX_BITMAP_SIDE)
+    if (!dc || !dibSource(lpBits, lpbmi, source, bottomUp) || !lumo::rasterOpOf(rop, op) ||
+        DestWidth <= 0 || DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0 ||
+        DestWidth > lumo::MAX_BITMAP_SIDE || DestHeight > lumo::MAX_BITMAP_SIDE ||
+        SrcWidth > lumo::MAX_BITMAP_SIDE || SrcHeight > lumo::MAX_BITMAP_SIDE)
         return 0;
     const int top = bottomUp ? source.height() - ySrc - SrcHeight : ySrc;
     QImage part = (bottomUp ? source.mirrored(false, true) : source.copy())
@@ -849,29 +907,35 @@ BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon) {
     return dc ? dc->DrawIcon(X, Y, hIcon) : FALSE;
 }
 
-BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT, HBRUSH, UINT) {
+BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT, HBRUSH,
+                UINT) {
     auto* icon = reinterpret_cast<const lumo::IconImage*>(hIcon);
     DeviceContext* dc = lumo::deviceContext(hdc);
     if (!dc || !icon)
         return FALSE;
     if ((cxWidth == 0 || cxWidth == icon->width) && (cyWidth == 0 || cyWidth == icon->height))
         return DrawIcon(hdc, xLeft, yTop, hIcon);
-    if (icon->width <= 0 || icon->height <= 0 || icon->pixels.size() < static_cast<size_t>(icon->width) * icon->height)
+    if (icon->width <= 0 || icon->height <= 0 ||
+        icon->pixels.size() < static_cast<size_t>(icon->width) * icon->height)
         return FALSE;
-    const QImage image(reinterpret_cast<const uchar*>(icon->pixels.data()), icon->width, icon->height,
-                       icon->width * 4, QImage::Format_ARGB32);
+    const QImage image(reinterpret_cast<const uchar*>(icon->pixels.data()), icon->width,
+                       icon->height, icon->width * 4, QImage::Format_ARGB32);
     lumo::DrawTarget t = lumo::drawTarget(dc);
     if (!t.valid())
         return FALSE;
     {
         lumo::TargetPainter p(t);
-        p->drawImage(QRect(xLeft, yTop, cxWidth ? cxWidth : icon->width, cyWidth ? cyWidth : icon->height), image);
+        p->drawImage(
+            QRect(xLeft, yTop, cxWidth ? cxWidth : icon->width, cyWidth ? cyWidth : icon->height),
+            image);
     }
     lumo::presentIfWindow(dc);
     return TRUE;
 }
 
-BOOL DestroyIcon(HICON hIcon) { return hIcon ? TRUE : FALSE; }
+BOOL DestroyIcon(HICON hIcon) {
+    return hIcon ? TRUE : FALSE;
+}
 
 HANDLE LoadImage(HINSTANCE hInst, LPCWSTR name, UINT type, int, int, UINT) {
     if (type != IMAGE_ICON)
@@ -909,10 +973,18 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
         return object->owner;
     if (!object->temporary) {
         switch (object->kind) {
-        case GdiKind::Pen: object->temporary = std::make_unique<CPen>(); break;
-        case GdiKind::Brush: object->temporary = std::make_unique<CBrush>(); break;
-        case GdiKind::Font: object->temporary = std::make_unique<CFont>(); break;
-        case GdiKind::Bitmap: object->temporary = std::make_unique<CBitmap>(); break;
+        case GdiKind::Pen:
+            object->temporary = std::make_unique<CPen>();
+            break;
+        case GdiKind::Brush:
+            object->temporary = std::make_unique<CBrush>();
+            break;
+        case GdiKind::Font:
+            object->temporary = std::make_unique<CFont>();
+            break;
+        case GdiKind::Bitmap:
+            object->temporary = std::make_unique<CBitmap>();
+            break;
         }
         object->temporary->m_hObject = hObject;
     }
@@ -948,15 +1020,21 @@ BOOL CGdiObject::DeleteObject() {
     return ::DeleteObject(handle);
 }
 
-BOOL CGdiObject::CreateStockObject(int nIndex) { return Attach(::GetStockObject(nIndex)); }
+BOOL CGdiObject::CreateStockObject(int nIndex) {
+    return Attach(::GetStockObject(nIndex));
+}
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor) {
     return Attach(::CreatePen(nPenStyle, nWidth, crColor));
 }
 
-BOOL CBrush::CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
+BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
+    return Attach(::CreateSolidBrush(crColor));
+}
 
-BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) { return Attach(::CreateFontIndirect(lpLogFont)); }
+BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
+    return Attach(::CreateFontIndirect(lpLogFont));
+}
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC*) {
     LOGFONT lf{};
@@ -967,7 +1045,9 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC*) {
     return CreateFontIndirect(&lf);
 }
 
-int CFont::GetLogFont(LOGFONT* pLogFont) const { return ::GetObject(m_hObject, sizeof(LOGFONT), pLogFont); }
+int CFont::GetLogFont(LOGFONT* pLogFont) const {
+    return ::GetObject(m_hObject, sizeof(LOGFONT), pLogFont);
+}
 
 CBitmap* CBitmap::FromHandle(HBITMAP hBitmap) {
     GdiObject* object = lumo::gdiObject(hBitmap);
@@ -980,7 +1060,9 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     return Attach(::CreateCompatibleBitmap(pDC ? pDC->m_hDC : nullptr, nWidth, nHeight));
 }
 
-int CBitmap::GetBitmap(BITMAP* pBitMap) const { return ::GetObject(m_hObject, sizeof(BITMAP), pBitMap); }
+int CBitmap::GetBitmap(BITMAP* pBitMap) const {
+    return ::GetObject(m_hObject, sizeof(BITMAP), pBitMap);
+}
 
 CDC::~CDC() {
     DeviceContext* dc = lumo::deviceContext(m_hDC);
@@ -1040,16 +1122,21 @@ BOOL CDC::DeleteDC() {
     return ::DeleteDC(hdc);
 }
 
-lumo::DeviceContext* CDC::context() const { return lumo::deviceContext(m_hDC); }
+lumo::DeviceContext* CDC::context() const {
+    return lumo::deviceContext(m_hDC);
+}
 
 CPen* CDC::SelectObject(CPen* pPen) {
-    return static_cast<CPen*>(CGdiObject::FromHandle(::SelectObject(m_hDC, pPen ? pPen->m_hObject : nullptr)));
+    return static_cast<CPen*>(
+        CGdiObject::FromHandle(::SelectObject(m_hDC, pPen ? pPen->m_hObject : nullptr)));
 }
 CBrush* CDC::SelectObject(CBrush* pBrush) {
-    return static_cast<CBrush*>(CGdiObject::FromHandle(::SelectObject(m_hDC, pBrush ? pBrush->m_hObject : nullptr)));
+    return static_cast<CBrush*>(
+        CGdiObject::FromHandle(::SelectObject(m_hDC, pBrush ? pBrush->m_hObject : nullptr)));
 }
 CFont* CDC::SelectObject(CFont* pFont) {
-    return static_cast<CFont*>(CGdiObject::FromHandle(::SelectObject(m_hDC, pFont ? pFont->m_hObject : nullptr)));
+    return static_cast<CFont*>(
+        CGdiObject::FromHandle(::SelectObject(m_hDC, pFont ? pFont->m_hObject : nullptr)));
 }
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
     return static_cast<CBitmap*>(
@@ -1067,17 +1154,32 @@ CFont* CDC::GetCurrentFont() const {
     return dc ? static_cast<CFont*>(CGdiObject::FromHandle(lumo::handleOf(dc->font))) : nullptr;
 }
 
-COLORREF CDC::SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
-COLORREF CDC::GetTextColor() const { return context() ? context()->textColor : 0; }
-COLORREF CDC::SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
-COLORREF CDC::GetBkColor() const { return context() ? context()->bkColor : 0; }
-int CDC::SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-int CDC::GetBkMode() const { return context() ? context()->bkMode : 0; }
-int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+COLORREF CDC::SetTextColor(COLORREF crColor) {
+    return ::SetTextColor(m_hDC, crColor);
+}
+COLORREF CDC::GetTextColor() const {
+    return context() ? context()->textColor : 0;
+}
+COLORREF CDC::SetBkColor(COLORREF crColor) {
+    return ::SetBkColor(m_hDC, crColor);
+}
+COLORREF CDC::GetBkColor() const {
+    return context() ? context()->bkColor : 0;
+}
+int CDC::SetBkMode(int nBkMode) {
+    return ::SetBkMode(m_hDC, nBkMode);
+}
+int CDC::GetBkMode() const {
+    return context() ? context()->bkMode : 0;
+}
+int CDC::GetDeviceCaps(int nIndex) const {
+    return ::GetDeviceCaps(m_hDC, nIndex);
+}
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
     if (lpRect)
-        FillSolidRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, clr);
+        FillSolidRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                      lpRect->bottom - lpRect->top, clr);
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
@@ -1098,7 +1200,8 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
         return FALSE;
     const CRect r(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
     if (dc->brush && !dc->brush->nullBrush)
-        lumo::fillLogical(dc, QRect(r.left + 1, r.top + 1, r.Width() - 2, r.Height() - 2), dc->brush->color);
+        lumo::fillLogical(dc, QRect(r.left + 1, r.top + 1, r.Width() - 2, r.Height() - 2),
+                          dc->brush->color);
     if (dc->pen && dc->pen->penStyle != PS_NULL) {
         const int w = dc->pen->penWidth;
         const COLORREF c = dc->pen->color;
@@ -1160,8 +1263,12 @@ BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
         return FALSE;
     const QRect rect(x, y, nWidth, nHeight);
     switch (dwRop) {
-    case BLACKNESS: lumo::fillLogical(dc, rect, RGB(0, 0, 0)); return TRUE;
-    case WHITENESS: lumo::fillLogical(dc, rect, RGB(255, 255, 255)); return TRUE;
+    case BLACKNESS:
+        lumo::fillLogical(dc, rect, RGB(0, 0, 0));
+        return TRUE;
+    case WHITENESS:
+        lumo::fillLogical(dc, rect, RGB(255, 255, 255));
+        return TRUE;
     case PATCOPY:
         if (dc->brush && !dc->brush->nullBrush)
             lumo::fillLogical(dc, rect, dc->brush->color);
@@ -1170,7 +1277,8 @@ BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
         lumo::DrawTarget t = lumo::drawTarget(dc);
         if (!t.valid())
             return FALSE;
-        const QRegion area = t.clip & rect.translated(t.origin) & QRect(0, 0, t.image->width(), t.image->height());
+        const QRegion area =
+            t.clip & rect.translated(t.origin) & QRect(0, 0, t.image->width(), t.image->height());
         const bool bgr = lumo::is24(*t.image);
         for (const QRect& r : area)
             for (int yy = r.top(); yy <= r.bottom(); ++yy) {
@@ -1200,10 +1308,14 @@ BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) {
             lumo::fillLogical(dc, QRect(r.left, r.bottom - 1, r.Width(), 1), bottomRight);
         if (nFlags & BF_RIGHT)
             lumo::fillLogical(dc, QRect(r.right - 1, r.top, 1, r.Height()), bottomRight);
-        if (nFlags & BF_LEFT) ++r.left;
-        if (nFlags & BF_TOP) ++r.top;
-        if (nFlags & BF_RIGHT) --r.right;
-        if (nFlags & BF_BOTTOM) --r.bottom;
+        if (nFlags & BF_LEFT)
+            ++r.left;
+        if (nFlags & BF_TOP)
+            ++r.top;
+        if (nFlags & BF_RIGHT)
+            --r.right;
+        if (nFlags & BF_BOTTOM)
+            --r.bottom;
     };
     if (nEdge & BDR_RAISEDOUTER)
         frame(GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
@@ -1214,7 +1326,8 @@ BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) {
     else if (nEdge & BDR_SUNKENINNER)
         frame(GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
     if ((nFlags & BF_MIDDLE) && !r.IsRectEmpty())
-        lumo::fillLogical(dc, QRect(r.left, r.top, r.Width(), r.Height()), GetSysColor(COLOR_BTNFACE));
+        lumo::fillLogical(dc, QRect(r.left, r.top, r.Width(), r.Height()),
+                          GetSysColor(COLOR_BTNFACE));
     if (nFlags & BF_ADJUST)
         *lpRect = r;
     lumo::presentIfWindow(dc);
@@ -1236,11 +1349,12 @@ COLORREF CDC::GetPixel(int x, int y) const {
     const QPoint p = QPoint(x, y) + t.origin;
     if (!QRect(0, 0, t.image->width(), t.image->height()).contains(p))
         return static_cast<COLORREF>(-1);
-    return lumo::colorref(
-        lumo::readPixel(lumo::constRowOf(*t.image, t.bottomUp, p.y()), lumo::is24(*t.image), p.x()));
+    return lumo::colorref(lumo::readPixel(lumo::constRowOf(*t.image, t.bottomUp, p.y()),
+                                          lumo::is24(*t.image), p.x()));
 }
 
-BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                 DWORD dwRop) {
     DeviceContext* dc = context();
     if (!dc)
         return FALSE;
@@ -1264,14 +1378,15 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     return TRUE;
 }
 
-BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-                     int nSrcHeight, DWORD dwRop) {
+BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                     int nSrcWidth, int nSrcHeight, DWORD dwRop) {
     if (nWidth == nSrcWidth && nHeight == nSrcHeight)
         return BitBlt(x, y, nWidth, nHeight, pSrcDC, xSrc, ySrc, dwRop);
     DeviceContext* dc = context();
     lumo::RasterOp op;
-    if (!dc || !pSrcDC || !lumo::rasterOpOf(dwRop, op) || nWidth <= 0 || nHeight <= 0 || nSrcWidth <= 0 ||
-        nSrcHeight <= 0 || nWidth > lumo::MAX_BITMAP_SIDE || nHeight > lumo::MAX_BITMAP_SIDE)
+    if (!dc || !pSrcDC || !lumo::rasterOpOf(dwRop, op) || nWidth <= 0 || nHeight <= 0 ||
+        nSrcWidth <= 0 || nSrcHeight <= 0 || nWidth > lumo::MAX_BITMAP_SIDE ||
+        nHeight > lumo::MAX_BITMAP_SIDE)
         return FALSE;
     lumo::DrawTarget from = lumo::drawTarget(pSrcDC->context());
     lumo::DrawTarget to = lumo::drawTarget(dc);
@@ -1302,8 +1417,8 @@ int CDC::DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
     const int ascent = dc->font->ascent;
     const int lineHeight = dc->font->ascent + dc->font->descent;
     const CRect box(*lpRect);
-    const std::vector<QString> lines =
-        lumo::wrapLines(text, metrics, box.Width(), (nFormat & DT_SINGLELINE) != 0, (nFormat & DT_WORDBREAK) != 0);
+    const std::vector<QString> lines = lumo::wrapLines(
+        text, metrics, box.Width(), (nFormat & DT_SINGLELINE) != 0, (nFormat & DT_WORDBREAK) != 0);
     const int totalHeight = lineHeight * static_cast<int>(lines.size());
     if (nFormat & DT_CALCRECT) {
         int widest = 0;
@@ -1346,10 +1461,13 @@ int CDC::DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
     return totalHeight;
 }
 
-BOOL CDC::TextOut(int x, int y, const CString& str) { return TextOut(x, y, str.GetString(), str.GetLength()); }
+BOOL CDC::TextOut(int x, int y, const CString& str) {
+    return TextOut(x, y, str.GetString(), str.GetLength());
+}
 
 BOOL CDC::TextOut(int x, int y, LPCWSTR lpszString, int nCount) {
-    return ExtTextOut(x, y, 0, nullptr, lpszString, static_cast<UINT>(std::max(nCount, 0)), nullptr);
+    return ExtTextOut(x, y, 0, nullptr, lpszString, static_cast<UINT>(std::max(nCount, 0)),
+                      nullptr);
 }
 
 BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszString, UINT nCount,
@@ -1363,10 +1481,13 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszSt
     if (!t.valid())
         return FALSE;
     if (lpRect && (nOptions & ETO_OPAQUE))
-        lumo::fillLogical(dc, QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
-                                    lpRect->bottom - lpRect->top), dc->bkColor);
+        lumo::fillLogical(dc,
+                          QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                                lpRect->bottom - lpRect->top),
+                          dc->bkColor);
     if (lpRect && (nOptions & ETO_CLIPPED))
-        t.clip &= QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top)
+        t.clip &= QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                        lpRect->bottom - lpRect->top)
                       .translated(t.origin);
     const QString text = lumo::toQString(lpszString, static_cast<int>(nCount));
     QFontMetrics metrics(dc->font->font);
@@ -1376,7 +1497,8 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszSt
     p->setPen(lumo::qcolor(dc->textColor));
     if (!lpDxWidths) {
         if (dc->bkMode == OPAQUE && !(nOptions & ETO_OPAQUE))
-            p->fillRect(QRect(x, y, metrics.horizontalAdvance(text), lineHeight), lumo::qcolor(dc->bkColor));
+            p->fillRect(QRect(x, y, metrics.horizontalAdvance(text), lineHeight),
+                        lumo::qcolor(dc->bkColor));
         p->drawText(QPoint(x, y + dc->font->ascent), text);
     } else {
         int cx = x;
@@ -1392,14 +1514,17 @@ BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszSt
     return TRUE;
 }
 
-CSize CDC::GetTextExtent(const CString& str) const { return GetTextExtent(str.GetString(), str.GetLength()); }
+CSize CDC::GetTextExtent(const CString& str) const {
+    return GetTextExtent(str.GetString(), str.GetLength());
+}
 
 CSize CDC::GetTextExtent(LPCWSTR lpszString, int nCount) const {
     DeviceContext* dc = context();
     if (!dc || !lpszString)
         return CSize();
     QFontMetrics metrics(dc->font->font);
-    return CSize(metrics.horizontalAdvance(lumo::toQString(lpszString, nCount)), dc->font->ascent + dc->font->descent);
+    return CSize(metrics.horizontalAdvance(lumo::toQString(lpszString, nCount)),
+                 dc->font->ascent + dc->font->descent);
 }
 
 BOOL CDC::GetTextMetrics(TEXTMETRIC* lpMetrics) const {
@@ -1422,8 +1547,8 @@ BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
     if (!dc || !icon || icon->width <= 0 || icon->height <= 0 ||
         icon->pixels.size() < static_cast<size_t>(icon->width) * icon->height)
         return FALSE;
-    const QImage image(reinterpret_cast<const uchar*>(icon->pixels.data()), icon->width, icon->height,
-                       icon->width * 4, QImage::Format_ARGB32);
+    const QImage image(reinterpret_cast<const uchar*>(icon->pixels.data()), icon->width,
+                       icon->height, icon->width * 4, QImage::Format_ARGB32);
     lumo::DrawTarget t = lumo::drawTarget(dc);
     if (!t.valid())
         return FALSE;

@@ -17,7 +17,7 @@ class CWnd;
 namespace lumo {
 struct DeviceContext;
 struct GdiObject;
-}
+} // namespace lumo
 
 // Logical font record; lfHeight < 0 is the character (em) height in pixels,
 // lfHeight > 0 the cell height, which on the device's fonts is the same (they
@@ -287,16 +287,18 @@ public:
     COLORREF GetPixel(int x, int y) const;
 
     // Bit-block transfers: SRCCOPY, SRCAND, SRCPAINT, SRCINVERT.
-    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
-    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-                    int nSrcHeight, DWORD dwRop);
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                DWORD dwRop);
+    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                    int nSrcWidth, int nSrcHeight, DWORD dwRop);
 
     // Text.
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
     int DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
     BOOL TextOut(int x, int y, const CString& str);
     BOOL TextOut(int x, int y, LPCWSTR lpszString, int nCount);
-    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszString, UINT nCount, const int* lpDxWidths);
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszString, UINT nCount,
+                    const int* lpDxWidths);
     CSize GetTextExtent(const CString& str) const;
     CSize GetTextExtent(LPCWSTR lpszString, int nCount) const;
     BOOL GetTextMetrics(TEXTMETRIC* lpMetrics) const;
@@ -355,7 +357,8 @@ PLATFORMUI_API int GetObject(HGDIOBJ h, int c, void* pv);
 PLATFORMUI_API HBRUSH CreateSolidBrush(COLORREF color);
 PLATFORMUI_API HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
 PLATFORMUI_API HFONT CreateFontIndirect(const LOGFONT* lplf);
-PLATFORMUI_API BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
+PLATFORMUI_API BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1,
+                           DWORD rop);
 PLATFORMUI_API int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 PLATFORMUI_API int DrawText(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format);
 PLATFORMUI_API BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
@@ -366,12 +369,13 @@ PLATFORMUI_API int GetDeviceCaps(HDC hdc, int index);
 PLATFORMUI_API BOOL GetTextExtentPoint32(HDC hdc, LPCWSTR lpString, int c, SIZE* psizl);
 // Copies DIB rows to a DC (1:1 / scaled). Only 24- and 32-bit sources are
 // supported; the number of scan lines copied, 0 on failure.
-PLATFORMUI_API int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
-                                     UINT StartScan, UINT cLines, const void* lpvBits, const BITMAPINFO* lpbmi,
-                                     UINT ColorUse);
-PLATFORMUI_API int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
-                                 int SrcWidth, int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi,
-                                 UINT iUsage, DWORD rop);
+PLATFORMUI_API int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
+                                     int ySrc, UINT StartScan, UINT cLines, const void* lpvBits,
+                                     const BITMAPINFO* lpbmi, UINT ColorUse);
+PLATFORMUI_API int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight,
+                                 int xSrc, int ySrc, int SrcWidth, int SrcHeight,
+                                 const void* lpBits, const BITMAPINFO* lpbmi, UINT iUsage,
+                                 DWORD rop);
 PLATFORMUI_API BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 // Draws an icon scaled to cx x cy (0: its own size); the other arguments are ignored.
 PLATFORMUI_API BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth,
@@ -383,4 +387,5 @@ constexpr UINT IMAGE_BITMAP = 0;
 constexpr UINT IMAGE_ICON = 1;
 constexpr UINT DI_NORMAL = 0x0003;
 // Only IMAGE_ICON is supported (the icon at its own size); null otherwise.
-PLATFORMUI_API HANDLE LoadImage(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy, UINT fuLoad);
+PLATFORMUI_API HANDLE LoadImage(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy,
+                                UINT fuLoad);

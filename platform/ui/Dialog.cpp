@@ -46,7 +46,9 @@ CDialogControl* controlOf(CWnd* dialog, int id, lumo::ControlKind kind) {
     return control->kind() == kind ? control : nullptr;
 }
 
-QComboBox* comboWidget(const CDialogControl* control) { return qobject_cast<QComboBox*>(control->widget()); }
+QComboBox* comboWidget(const CDialogControl* control) {
+    return qobject_cast<QComboBox*>(control->widget());
+}
 
 } // namespace
 
@@ -58,8 +60,8 @@ IMPLEMENT_DYNAMIC(CStatic, CDialogControl)
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, &CDialog::OnOK)
-    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 // ---- controls -----------------------------------------------------------------
@@ -109,9 +111,12 @@ void CDialogControl::showStateHook() {
 int CButton::GetCheck() const {
     if (auto* check = qobject_cast<QCheckBox*>(widget())) {
         switch (check->checkState()) {
-        case Qt::Checked: return BST_CHECKED;
-        case Qt::PartiallyChecked: return BST_INDETERMINATE;
-        default: return BST_UNCHECKED;
+        case Qt::Checked:
+            return BST_CHECKED;
+        case Qt::PartiallyChecked:
+            return BST_INDETERMINATE;
+        default:
+            return BST_UNCHECKED;
         }
     }
     if (auto* button = qobject_cast<QAbstractButton*>(widget()))
@@ -139,7 +144,9 @@ void CButton::SetCheck(int nCheck) {
     }
 }
 
-int CComboBox::GetCount() const { return comboWidget(this) ? comboWidget(this)->count() : 0; }
+int CComboBox::GetCount() const {
+    return comboWidget(this) ? comboWidget(this)->count() : 0;
+}
 
 int CComboBox::GetCurSel() const {
     QComboBox* combo = comboWidget(this);
@@ -160,8 +167,9 @@ int CComboBox::SetCurSel(int nSelect) {
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const {
     QComboBox* combo = comboWidget(this);
-    rString = combo && nIndex >= 0 && nIndex < combo->count() ? CString(combo->itemText(nIndex).toStdWString())
-                                                              : CString();
+    rString = combo && nIndex >= 0 && nIndex < combo->count()
+                  ? CString(combo->itemText(nIndex).toStdWString())
+                  : CString();
 }
 
 int CComboBox::GetLBTextLen(int nIndex) const {
@@ -179,7 +187,8 @@ int CComboBox::AddString(LPCWSTR lpszString) {
     int at = combo->count();
     if (GetStyle() & CBS_SORT) {
         at = 0;
-        while (at < combo->count() && QString::compare(combo->itemText(at), text, Qt::CaseInsensitive) <= 0)
+        while (at < combo->count() &&
+               QString::compare(combo->itemText(at), text, Qt::CaseInsensitive) <= 0)
             ++at;
     }
     const int selected = combo->currentIndex();
@@ -254,7 +263,8 @@ int CComboBox::SelectString(int nStartAfter, LPCWSTR lpszString) {
 // ---- data exchange -----------------------------------------------------------
 
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
-    auto* combo = static_cast<CComboBox*>(controlOf(pDX ? pDX->m_pDlgWnd : nullptr, nIDC, lumo::ControlKind::ComboBox));
+    auto* combo = static_cast<CComboBox*>(
+        controlOf(pDX ? pDX->m_pDlgWnd : nullptr, nIDC, lumo::ControlKind::ComboBox));
     if (!combo)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -264,7 +274,8 @@ void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
 }
 
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
-    auto* combo = static_cast<CComboBox*>(controlOf(pDX ? pDX->m_pDlgWnd : nullptr, nIDC, lumo::ControlKind::ComboBox));
+    auto* combo = static_cast<CComboBox*>(
+        controlOf(pDX ? pDX->m_pDlgWnd : nullptr, nIDC, lumo::ControlKind::ComboBox));
     if (!combo)
         return;
     if (pDX->m_bSaveAndValidate) {
@@ -289,7 +300,8 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
     if (pDX->m_bSaveAndValidate)
         value = button->GetCheck();
     else
-        button->SetCheck(value == BST_INDETERMINATE ? BST_INDETERMINATE : (value ? BST_CHECKED : BST_UNCHECKED));
+        button->SetCheck(value == BST_INDETERMINATE ? BST_INDETERMINATE
+                                                    : (value ? BST_CHECKED : BST_UNCHECKED));
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
@@ -346,12 +358,15 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
 
 CDialog::CDialog() = default;
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
 CDialog::CDialog(HINSTANCE hModule, UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_hTemplateModule(hModule), m_pParentWnd(pParentWnd) {}
 
-CDialog::~CDialog() { teardown(); }
+CDialog::~CDialog() {
+    teardown();
+}
 
 bool CDialog::build(const lumo::DialogTemplate& t) {
     auto* dialog = new ModalDialog(this);
@@ -368,10 +383,13 @@ bool CDialog::build(const lumo::DialogTemplate& t) {
     dialog->setFont(font);
     const QFontMetrics metrics(font);
     const int baseX = std::max(1, (metrics.horizontalAdvance(QStringLiteral(
-                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) + 26) / 52);
+                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) +
+                                   26) /
+                                      52);
     const int baseY = std::max(1, metrics.height());
     auto px = [&](int x, int y, int cx, int cy) {
-        return QRect(MulDiv(x, baseX, 4), MulDiv(y, baseY, 8), MulDiv(cx, baseX, 4), MulDiv(cy, baseY, 8));
+        return QRect(MulDiv(x, baseX, 4), MulDiv(y, baseY, 8), MulDiv(cx, baseX, 4),
+                     MulDiv(cy, baseY, 8));
     };
     const QRect size = px(0, 0, t.cx, t.cy);
     dialog->setFixedSize(size.width(), size.height());
@@ -459,7 +477,8 @@ bool CDialog::build(const lumo::DialogTemplate& t) {
         widget->setGeometry(geometry);
         const RECT controlRect{geometry.left(), geometry.top(), geometry.left() + geometry.width(),
                                geometry.top() + geometry.height()};
-        control->CreateEx(0, nullptr, c.text.c_str(), WS_CHILD | WS_VISIBLE | c.style, controlRect, this, id);
+        control->CreateEx(0, nullptr, c.text.c_str(), WS_CHILD | WS_VISIBLE | c.style, controlRect,
+                          this, id);
         control->bind(widget, c.kind);
         m_controls.push_back(control);
     }
@@ -526,7 +545,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::EndDialog(int nResult) {
     m_nModalResult = nResult;
@@ -549,15 +570,19 @@ namespace lumo::test {
 namespace {
 CDialogControl* driverControl(CDialog* dialog, UINT id) {
     CWnd* wnd = dialog ? dialog->GetDlgItem(static_cast<int>(id)) : nullptr;
-    return wnd && wnd->IsKindOf(RUNTIME_CLASS(CDialogControl)) ? static_cast<CDialogControl*>(wnd) : nullptr;
+    return wnd && wnd->IsKindOf(RUNTIME_CLASS(CDialogControl)) ? static_cast<CDialogControl*>(wnd)
+                                                               : nullptr;
 }
 } // namespace
 
 std::wstring DialogDriver::caption() const {
-    return m_dialog && m_dialog->qtDialog() ? m_dialog->qtDialog()->windowTitle().toStdWString() : std::wstring();
+    return m_dialog && m_dialog->qtDialog() ? m_dialog->qtDialog()->windowTitle().toStdWString()
+                                            : std::wstring();
 }
 
-bool DialogDriver::hasControl(UINT id) const { return driverControl(m_dialog, id) != nullptr; }
+bool DialogDriver::hasControl(UINT id) const {
+    return driverControl(m_dialog, id) != nullptr;
+}
 
 std::wstring DialogDriver::text(UINT id) const {
     CDialogControl* control = driverControl(m_dialog, id);
@@ -579,7 +604,9 @@ void DialogDriver::typeText(UINT id, const std::wstring& text) {
 
 int DialogDriver::check(UINT id) const {
     CDialogControl* control = driverControl(m_dialog, id);
-    return control && control->IsKindOf(RUNTIME_CLASS(CButton)) ? static_cast<CButton*>(control)->GetCheck() : -1;
+    return control && control->IsKindOf(RUNTIME_CLASS(CButton))
+               ? static_cast<CButton*>(control)->GetCheck()
+               : -1;
 }
 
 void DialogDriver::click(UINT id) {
@@ -626,6 +653,8 @@ SIZE DialogDriver::dialogSize() const {
     return SIZE{m_dialog->qtDialog()->width(), m_dialog->qtDialog()->height()};
 }
 
-bool DialogDriver::ended() const { return m_dialog && m_dialog->ended(); }
+bool DialogDriver::ended() const {
+    return m_dialog && m_dialog->ended();
+}
 
 } // namespace lumo::test

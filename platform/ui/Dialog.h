@@ -80,7 +80,8 @@ class PLATFORMUI_API CStatic : public CDialogControl {
 // Dialog data exchange between members and controls.
 class PLATFORMUI_API CDataExchange {
 public:
-    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
     BOOL m_bSaveAndValidate;
     CWnd* m_pDlgWnd;
 };

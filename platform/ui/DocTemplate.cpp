@@ -11,7 +11,8 @@ IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
 
 CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                            CRuntimeClass* pViewClass)
-    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass) {}
+    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass),
+      m_pViewClass(pViewClass) {}
 
 CDocTemplate::~CDocTemplate() = default;
 
@@ -83,8 +84,8 @@ BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const {
     return !rString.IsEmpty();
 }
 
-CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
-                                       CRuntimeClass* pViewClass)
+CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass,
+                                       CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass)
     : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass) {}
 
 CSingleDocTemplate::~CSingleDocTemplate() {
@@ -133,7 +134,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const wchar_t* lpszPathName, BOO
         frameCreated = true;
     }
 
-    const bool opened = lpszPathName ? document->OnOpenDocument(lpszPathName) : document->OnNewDocument();
+    const bool opened =
+        lpszPathName ? document->OnOpenDocument(lpszPathName) : document->OnNewDocument();
     if (!opened) {
         if (frameCreated)
             frame->DestroyWindow(); // takes the new document with its view

@@ -14,9 +14,18 @@ class CFrameWnd;
 class PLATFORMUI_API CDocTemplate : public CCmdTarget {
     DECLARE_DYNAMIC(CDocTemplate)
 public:
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
+    enum DocStringIndex {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName
+    };
 
-    CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass);
+    CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                 CRuntimeClass* pViewClass);
     ~CDocTemplate() override;
 
     // A new document of the template's class, joined to this template; null

@@ -78,7 +78,9 @@ void CDocument::SetPathName(const wchar_t* lpszPathName, BOOL) {
     SetTitle(slash < 0 ? m_strPathName : m_strPathName.Mid(slash + 1));
 }
 
-void CDocument::SetTitle(const wchar_t* lpszTitle) { m_strTitle = lpszTitle; }
+void CDocument::SetTitle(const wchar_t* lpszTitle) {
+    m_strTitle = lpszTitle;
+}
 
 void CDocument::AddView(CView* pView) {
     if (!pView || std::find(m_views.begin(), m_views.end(), pView) != m_views.end())

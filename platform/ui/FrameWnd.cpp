@@ -11,11 +11,11 @@
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_DESTROY()
-    ON_WM_CLOSE()
-    ON_WM_INITMENUPOPUP()
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_WM_CLOSE()
+ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;
@@ -25,7 +25,8 @@ CFrameWnd::~CFrameWnd() {
         ::DestroyMenu(m_hMenuDefault);
 }
 
-BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                          CCreateContext* pContext) {
     m_nIDHelp = nIDResource;
     std::wstring title = lumo::loadString(nIDResource);
     const size_t newline = title.find(L'\n');
@@ -34,8 +35,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     m_hMenuDefault = ::LoadMenu(nullptr, MAKEINTRESOURCE(nIDResource));
     m_hAccelTable = ::LoadAccelerators(nullptr, MAKEINTRESOURCE(nIDResource));
     const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-    if (!CreateEx(0, nullptr, title.c_str(), dwDefaultStyle & ~(FWS_ADDTOTITLE | WS_VISIBLE), rect, pParentWnd, 0,
-                  pContext))
+    if (!CreateEx(0, nullptr, title.c_str(), dwDefaultStyle & ~(FWS_ADDTOTITLE | WS_VISIBLE), rect,
+                  pParentWnd, 0, pContext))
         return FALSE;
     if (m_hMenuDefault)
         SetMenu(CMenu::FromHandle(m_hMenuDefault));
@@ -71,12 +72,15 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
     auto* view = static_cast<CWnd*>(object);
     // Created empty and sized by the next RecalcLayout, as the original does.
     // On failure the window deleted itself (PostNcDestroy) when it existed.
-    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, nID, pContext))
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, nID,
+                      pContext))
         return nullptr;
     return view;
 }
 
-CView* CFrameWnd::GetActiveView() const { return lumo::isLiveWindow(m_pViewActive) ? m_pViewActive : nullptr; }
+CView* CFrameWnd::GetActiveView() const {
+    return lumo::isLiveWindow(m_pViewActive) ? m_pViewActive : nullptr;
+}
 
 void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify) {
     CView* old = GetActiveView();
@@ -158,9 +162,13 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
         RecalcLayout();
 }
 
-void CFrameWnd::OnDestroy() { CWnd::OnDestroy(); }
+void CFrameWnd::OnDestroy() {
+    CWnd::OnDestroy();
+}
 
-void CFrameWnd::OnClose() { DestroyWindow(); }
+void CFrameWnd::OnClose() {
+    DestroyWindow();
+}
 
 void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu) {
     if (bSysMenu || !pPopupMenu)
@@ -188,12 +196,15 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu) {
     }
 }
 
-void CFrameWnd::PostNcDestroy() { delete this; }
+void CFrameWnd::PostNcDestroy() {
+    delete this;
+}
 
 int TranslateAccelerator(HWND hWnd, HACCEL hAccTable, MSG* lpMsg) {
     auto* table = reinterpret_cast<const std::vector<lumo::AcceleratorEntry>*>(hAccTable);
     CWnd* wnd = CWnd::FromHandle(hWnd);
-    if (!table || !wnd || !lpMsg || (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN))
+    if (!table || !wnd || !lpMsg ||
+        (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN))
         return FALSE;
     const BYTE modifiers = lumo::currentKeyModifiers();
     for (const lumo::AcceleratorEntry& entry : *table) {

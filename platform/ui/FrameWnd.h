@@ -25,7 +25,8 @@ public:
     // Creates the top-level window with title = string nIDResource's first
     // field and loads menu and accelerators nIDResource (m_hMenuDefault,
     // m_hAccelTable) when they exist.
-    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+    virtual BOOL LoadFrame(UINT nIDResource,
+                           DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
     // Creates a view of pContext->m_pNewViewClass as a child with id nID; null on failure.
     CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);

@@ -36,14 +36,14 @@ struct GdiObject {
     int bitCount = 32;
     bool dib = false;
 
-    CGdiObject* owner = nullptr;               // the user's wrapper, if any
-    std::unique_ptr<CGdiObject> temporary;     // FromHandle wrapper
+    CGdiObject* owner = nullptr;           // the user's wrapper, if any
+    std::unique_ptr<CGdiObject> temporary; // FromHandle wrapper
 };
 
 struct DeviceContext {
     HWND window = nullptr; // window DCs
     bool paint = false;
-    QRegion paintClip;     // client coordinates (paint DCs)
+    QRegion paintClip; // client coordinates (paint DCs)
     GdiObject* bitmap = nullptr;
     GdiObject* font = nullptr;
     GdiObject* pen = nullptr;

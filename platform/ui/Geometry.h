@@ -21,7 +21,10 @@ public:
     CPoint(int x, int y) : POINT{x, y} {}
     CPoint(POINT p) : POINT(p) {}
     explicit CPoint(LPARAM lp) : POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)} {}
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    void Offset(int dx, int dy) {
+        x += dx;
+        y += dy;
+    }
     bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
     bool operator!=(const POINT& o) const { return !(*this == o); }
     CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
@@ -34,7 +37,8 @@ public:
     CRect() : RECT{0, 0, 0, 0} {}
     CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     CRect(const RECT& r) : RECT(r) {}
-    CRect(POINT topLeft, SIZE size) : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
+    CRect(POINT topLeft, SIZE size)
+        : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     CSize Size() const { return CSize(Width(), Height()); }
@@ -43,16 +47,35 @@ public:
     CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     BOOL IsRectEmpty() const { return right <= left || bottom <= top; }
     BOOL IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
-    BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    BOOL PtInRect(POINT p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
+    void SetRect(int l, int t, int r, int b) {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void OffsetRect(int dx, int dy) {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
-    void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
+    void InflateRect(int dx, int dy) {
+        left -= dx;
+        right += dx;
+        top -= dy;
+        bottom += dy;
+    }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
     void NormalizeRect() {
-        if (left > right) std::swap(left, right);
-        if (top > bottom) std::swap(top, bottom);
+        if (left > right)
+            std::swap(left, right);
+        if (top > bottom)
+            std::swap(top, bottom);
     }
     // False (and an empty rectangle) when the two do not overlap.
     BOOL IntersectRect(const RECT& a, const RECT& b) {
@@ -66,8 +89,14 @@ public:
     }
     BOOL UnionRect(const RECT& a, const RECT& b) {
         const CRect ra(a), rb(b);
-        if (ra.IsRectEmpty()) { *this = rb; return !IsRectEmpty(); }
-        if (rb.IsRectEmpty()) { *this = ra; return TRUE; }
+        if (ra.IsRectEmpty()) {
+            *this = rb;
+            return !IsRectEmpty();
+        }
+        if (rb.IsRectEmpty()) {
+            *this = ra;
+            return TRUE;
+        }
         SetRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
                 std::max(a.bottom, b.bottom));
         return TRUE;

@@ -104,7 +104,8 @@ void fillFromTemplate(HMENU target, const std::vector<MenuTemplateItem>& items) 
         case MenuTemplateItem::Kind::Popup: {
             HMENU sub = newMenu(true);
             fillFromTemplate(sub, item.items);
-            AppendMenu(target, MF_POPUP | item.state, reinterpret_cast<UINT_PTR>(sub), item.text.c_str());
+            AppendMenu(target, MF_POPUP | item.state, reinterpret_cast<UINT_PTR>(sub),
+                       item.text.c_str());
             break;
         }
         }
@@ -123,8 +124,12 @@ MenuData* menuData(HMENU menu) {
 using lumo::MenuData;
 using lumo::MenuItemData;
 
-HMENU CreateMenu() { return lumo::newMenu(false); }
-HMENU CreatePopupMenu() { return lumo::newMenu(true); }
+HMENU CreateMenu() {
+    return lumo::newMenu(false);
+}
+HMENU CreatePopupMenu() {
+    return lumo::newMenu(true);
+}
 
 BOOL DestroyMenu(HMENU hMenu) {
     MenuData* menu = lumo::menuData(hMenu);
@@ -134,7 +139,9 @@ BOOL DestroyMenu(HMENU hMenu) {
     return TRUE;
 }
 
-BOOL IsMenu(HMENU hMenu) { return lumo::menuData(hMenu) != nullptr; }
+BOOL IsMenu(HMENU hMenu) {
+    return lumo::menuData(hMenu) != nullptr;
+}
 
 HMENU LoadMenu(HINSTANCE hInstance, LPCWSTR lpMenuName) {
     if (!IS_INTRESOURCE(lpMenuName))
@@ -214,7 +221,8 @@ BOOL InsertMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, L
     const lumo::ItemRef ref = lumo::findByCommand(menu, uPosition);
     if (!ref.menu)
         return FALSE;
-    ref.menu->items.insert(ref.menu->items.begin() + static_cast<std::ptrdiff_t>(ref.index), std::move(item));
+    ref.menu->items.insert(ref.menu->items.begin() + static_cast<std::ptrdiff_t>(ref.index),
+                           std::move(item));
     return TRUE;
 }
 
@@ -269,7 +277,8 @@ UINT EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable) {
     if (!item)
         return static_cast<UINT>(-1);
     const UINT previous = item->flags & (MF_GRAYED | MF_DISABLED);
-    item->flags = (item->flags & ~(MF_GRAYED | MF_DISABLED)) | (uEnable & (MF_GRAYED | MF_DISABLED));
+    item->flags =
+        (item->flags & ~(MF_GRAYED | MF_DISABLED)) | (uEnable & (MF_GRAYED | MF_DISABLED));
     return previous;
 }
 
@@ -317,8 +326,12 @@ HMENU CMenu::Detach() {
     return menu;
 }
 
-BOOL CMenu::CreateMenu() { return Attach(::CreateMenu()); }
-BOOL CMenu::CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+BOOL CMenu::CreateMenu() {
+    return Attach(::CreateMenu());
+}
+BOOL CMenu::CreatePopupMenu() {
+    return Attach(::CreatePopupMenu());
+}
 
 BOOL CMenu::DestroyMenu() {
     if (!m_hMenu)
@@ -327,16 +340,27 @@ BOOL CMenu::DestroyMenu() {
     return ::DestroyMenu(menu);
 }
 
-BOOL CMenu::LoadMenu(UINT nIDResource) { return Attach(::LoadMenu(nullptr, MAKEINTRESOURCE(nIDResource))); }
-
-BOOL CMenu::LoadMenu(HINSTANCE hInstance, UINT nIDResource) {
-    return Attach(::LoadMenu(hInstance ? hInstance : AfxGetInstanceHandle(), MAKEINTRESOURCE(nIDResource)));
+BOOL CMenu::LoadMenu(UINT nIDResource) {
+    return Attach(::LoadMenu(nullptr, MAKEINTRESOURCE(nIDResource)));
 }
 
-UINT CMenu::GetMenuItemCount() const { return static_cast<UINT>(::GetMenuItemCount(m_hMenu)); }
-UINT CMenu::GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
-CMenu* CMenu::GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
-UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
+BOOL CMenu::LoadMenu(HINSTANCE hInstance, UINT nIDResource) {
+    return Attach(
+        ::LoadMenu(hInstance ? hInstance : AfxGetInstanceHandle(), MAKEINTRESOURCE(nIDResource)));
+}
+
+UINT CMenu::GetMenuItemCount() const {
+    return static_cast<UINT>(::GetMenuItemCount(m_hMenu));
+}
+UINT CMenu::GetMenuItemID(int nPos) const {
+    return ::GetMenuItemID(m_hMenu, nPos);
+}
+CMenu* CMenu::GetSubMenu(int nPos) const {
+    return FromHandle(::GetSubMenu(m_hMenu, nPos));
+}
+UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const {
+    return ::GetMenuState(m_hMenu, nID, nFlags);
+}
 
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const {
     const MenuItemData* item = lumo::findItem(m_hMenu, nIDItem, nFlags).item();
@@ -357,8 +381,12 @@ BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCWSTR
 BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCWSTR lpszNewItem) {
     return ::ModifyMenu(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
 }
-BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
-BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
+BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) {
+    return ::RemoveMenu(m_hMenu, nPosition, nFlags);
+}
+BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) {
+    return ::DeleteMenu(m_hMenu, nPosition, nFlags);
+}
 UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
     return ::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable);
 }

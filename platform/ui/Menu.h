@@ -45,10 +45,13 @@ PLATFORMUI_API int GetMenuItemCount(HMENU hMenu);
 PLATFORMUI_API UINT GetMenuItemID(HMENU hMenu, int nPos);
 PLATFORMUI_API HMENU GetSubMenu(HMENU hMenu, int nPos);
 PLATFORMUI_API UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
-PLATFORMUI_API int GetMenuString(HMENU hMenu, UINT uIDItem, LPWSTR lpString, int cchMax, UINT flags);
-PLATFORMUI_API BOOL InsertMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
+PLATFORMUI_API int GetMenuString(HMENU hMenu, UINT uIDItem, LPWSTR lpString, int cchMax,
+                                 UINT flags);
+PLATFORMUI_API BOOL InsertMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem,
+                               LPCWSTR lpNewItem);
 PLATFORMUI_API BOOL AppendMenu(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
-PLATFORMUI_API BOOL ModifyMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
+PLATFORMUI_API BOOL ModifyMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem,
+                               LPCWSTR lpNewItem);
 PLATFORMUI_API BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
 PLATFORMUI_API BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
 PLATFORMUI_API UINT EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
@@ -95,8 +98,10 @@ public:
     int GetMenuString(UINT nIDItem, LPWSTR lpString, int nMaxCount, UINT nFlags) const;
 
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr);
-    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr);
-    BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr);
+    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
+                    LPCWSTR lpszNewItem = nullptr);
+    BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
+                    LPCWSTR lpszNewItem = nullptr);
     BOOL RemoveMenu(UINT nPosition, UINT nFlags);
     BOOL DeleteMenu(UINT nPosition, UINT nFlags);
     UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);

@@ -24,7 +24,9 @@ struct Timer {
     DWORD due;
 };
 
-bool isDue(DWORD due, DWORD now) { return static_cast<std::int32_t>(now - due) >= 0; }
+bool isDue(DWORD due, DWORD now) {
+    return static_cast<std::int32_t>(now - due) >= 0;
+}
 
 class Dispatcher : public QObject {
 public:
@@ -89,7 +91,9 @@ Dispatcher* dispatcher() {
     return q.dispatcher;
 }
 
-DWORD now() { return Clock::current().now(); }
+DWORD now() {
+    return Clock::current().now();
+}
 
 bool paintPendingIn(CWnd* wnd) {
     const WindowState* s = wnd->state();
@@ -260,8 +264,12 @@ bool pumpMessages() {
     return !q.quit;
 }
 
-bool quitRequested() { return queue().quit; }
-int quitCode() { return queue().quitCode; }
+bool quitRequested() {
+    return queue().quit;
+}
+int quitCode() {
+    return queue().quitCode;
+}
 void resetQuit() {
     queue().quit = false;
     queue().quitCode = 0;
@@ -276,11 +284,14 @@ int runMessageLoop() {
     return quitCode();
 }
 
-void setIdleHook(std::function<void()> hook) { queue().idleHook = std::move(hook); }
+void setIdleHook(std::function<void()> hook) {
+    queue().idleHook = std::move(hook);
+}
 
 void forgetWindowMessages(HWND hwnd) {
     auto& messages = queue().messages;
-    messages.erase(std::remove_if(messages.begin(), messages.end(), [&](const MSG& m) { return m.hwnd == hwnd; }),
+    messages.erase(std::remove_if(messages.begin(), messages.end(),
+                                  [&](const MSG& m) { return m.hwnd == hwnd; }),
                    messages.end());
     Queue& q = queue();
     if (q.lastDownWindow == hwnd)
@@ -289,14 +300,21 @@ void forgetWindowMessages(HWND hwnd) {
 
 void forgetWindowTimers(HWND hwnd) {
     auto& timers = queue().timers;
-    timers.erase(std::remove_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd; }),
+    timers.erase(std::remove_if(timers.begin(), timers.end(),
+                                [&](const Timer& t) { return t.hwnd == hwnd; }),
                  timers.end());
 }
 
-void noteWindowShown() { wake(); }
+void noteWindowShown() {
+    wake();
+}
 
-CWnd* captureWindow() { return isLiveWindow(queue().capture) ? queue().capture : nullptr; }
-void setCaptureWindow(CWnd* wnd) { queue().capture = wnd; }
+CWnd* captureWindow() {
+    return isLiveWindow(queue().capture) ? queue().capture : nullptr;
+}
+void setCaptureWindow(CWnd* wnd) {
+    queue().capture = wnd;
+}
 
 // The tick count at which input was made. Qt delivers input only when the
 // loop is free again, so taps made while a handler kept it busy (an
@@ -339,7 +357,8 @@ void penInput(CWnd* top, QPoint framePoint, PenAction action, std::uint64_t even
     case PenAction::Down: {
         const bool doubleTap = q.lastDownValid && q.lastDownWindow == target->m_hWnd &&
                                (t - q.lastDownTime) <= GetDoubleClickTime() &&
-                               std::abs(screen.x - q.lastDownPos.x) <= 4 && std::abs(screen.y - q.lastDownPos.y) <= 4;
+                               std::abs(screen.x - q.lastDownPos.x) <= 4 &&
+                               std::abs(screen.y - q.lastDownPos.y) <= 4;
         message = doubleTap ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
         // The tap after a double tap starts a new sequence.
         q.lastDownValid = !doubleTap;
@@ -380,7 +399,8 @@ void keyInput(CWnd* top, UINT virtualKey, bool down) {
     if (!isLiveWindow(target) || target->GetTopLevelParent() != top)
         target = top;
     const LPARAM lParam = down ? 1 : static_cast<LPARAM>(0xC0000001u);
-    postMessageAt(MSG{target->m_hWnd, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, lParam, now(), queue().cursor});
+    postMessageAt(MSG{target->m_hWnd, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, lParam, now(),
+                      queue().cursor});
 }
 
 } // namespace lumo
@@ -406,8 +426,9 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, void*) {
     const UINT elapse = std::max<UINT>(uElapse, 10);
     lumo::Queue& q = lumo::queue();
     const DWORD due = lumo::now() + elapse;
-    auto existing = std::find_if(q.timers.begin(), q.timers.end(),
-                                 [&](const lumo::Timer& t) { return t.hwnd == hWnd && t.id == nIDEvent; });
+    auto existing = std::find_if(q.timers.begin(), q.timers.end(), [&](const lumo::Timer& t) {
+        return t.hwnd == hWnd && t.id == nIDEvent;
+    });
     if (existing != q.timers.end()) {
         existing->elapse = elapse;
         existing->due = due;
@@ -420,15 +441,18 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, void*) {
 
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
     auto& timers = lumo::queue().timers;
-    auto found = std::find_if(timers.begin(), timers.end(),
-                              [&](const lumo::Timer& t) { return t.hwnd == hWnd && t.id == uIDEvent; });
+    auto found = std::find_if(timers.begin(), timers.end(), [&](const lumo::Timer& t) {
+        return t.hwnd == hWnd && t.id == uIDEvent;
+    });
     if (found == timers.end())
         return FALSE;
     timers.erase(found);
     return TRUE;
 }
 
-LONG GetMessageTime() { return static_cast<LONG>(lumo::queue().lastTime); }
+LONG GetMessageTime() {
+    return static_cast<LONG>(lumo::queue().lastTime);
+}
 
 DWORD GetMessagePos() {
     const POINT& p = lumo::queue().lastPos;
@@ -439,8 +463,12 @@ namespace lumo {
 namespace {
 BYTE g_modifiers = 0;
 }
-BYTE currentKeyModifiers() { return g_modifiers; }
-void setKeyModifiers(BYTE modifiers) { g_modifiers = modifiers; }
+BYTE currentKeyModifiers() {
+    return g_modifiers;
+}
+void setKeyModifiers(BYTE modifiers) {
+    g_modifiers = modifiers;
+}
 
 // The next time a timer is due, for the test clock; false when none.
 bool nextTimerDue(DWORD& due) {

@@ -45,7 +45,8 @@ bool enabledCommand(const std::vector<lumo::test::MenuItemSnapshot>& items, UINT
                 return true;
             continue;
         }
-        if (!(item.state & MF_SEPARATOR) && item.id == command && !(item.state & (MF_GRAYED | MF_DISABLED)))
+        if (!(item.state & MF_SEPARATOR) && item.id == command &&
+            !(item.state & (MF_GRAYED | MF_DISABLED)))
             return true;
     }
     return false;

@@ -26,7 +26,9 @@ ResourceStore& store() {
     return s;
 }
 
-HINSTANCE normalised(HINSTANCE module) { return module ? module : programModuleHandle(); }
+HINSTANCE normalised(HINSTANCE module) {
+    return module ? module : programModuleHandle();
+}
 
 // Looks in one module, or along the chain when module is null.
 template <typename Map>
@@ -59,11 +61,16 @@ void registerResources(HINSTANCE module, ResourceSet resources) {
         s.modules.emplace_back(module, std::move(resources));
         return;
     }
-    for (auto& [id, v] : resources.menus) existing->menus[id] = std::move(v);
-    for (auto& [id, v] : resources.dialogs) existing->dialogs[id] = std::move(v);
-    for (auto& [id, v] : resources.strings) existing->strings[id] = std::move(v);
-    for (auto& [id, v] : resources.accelerators) existing->accelerators[id] = std::move(v);
-    for (auto& [id, v] : resources.icons) existing->icons[id] = std::move(v);
+    for (auto& [id, v] : resources.menus)
+        existing->menus[id] = std::move(v);
+    for (auto& [id, v] : resources.dialogs)
+        existing->dialogs[id] = std::move(v);
+    for (auto& [id, v] : resources.strings)
+        existing->strings[id] = std::move(v);
+    for (auto& [id, v] : resources.accelerators)
+        existing->accelerators[id] = std::move(v);
+    for (auto& [id, v] : resources.icons)
+        existing->icons[id] = std::move(v);
 }
 
 void unregisterResources(HINSTANCE module) {
@@ -110,9 +117,15 @@ std::wstring loadString(UINT id, HINSTANCE module) {
 
 } // namespace lumo
 
-HINSTANCE AfxGetResourceHandle() { return lumo::resourceHandle(); }
-void AfxSetResourceHandle(HINSTANCE hInstance) { lumo::setResourceHandle(hInstance); }
-HINSTANCE AfxGetInstanceHandle() { return lumo::programModuleHandle(); }
+HINSTANCE AfxGetResourceHandle() {
+    return lumo::resourceHandle();
+}
+void AfxSetResourceHandle(HINSTANCE hInstance) {
+    lumo::setResourceHandle(hInstance);
+}
+HINSTANCE AfxGetInstanceHandle() {
+    return lumo::programModuleHandle();
+}
 
 int LoadString(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax) {
     if (!lpBuffer || cchBufferMax <= 0)
@@ -132,13 +145,14 @@ HACCEL LoadAccelerators(HINSTANCE hInstance, LPCWSTR lpTableName) {
     if (!IS_INTRESOURCE(lpTableName))
         return nullptr;
     const auto id = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpTableName));
-    return reinterpret_cast<HACCEL>(
-        const_cast<std::vector<lumo::AcceleratorEntry>*>(lumo::findAcceleratorResource(hInstance, id)));
+    return reinterpret_cast<HACCEL>(const_cast<std::vector<lumo::AcceleratorEntry>*>(
+        lumo::findAcceleratorResource(hInstance, id)));
 }
 
 HICON LoadIcon(HINSTANCE hInstance, LPCWSTR lpIconName) {
     if (!IS_INTRESOURCE(lpIconName))
         return nullptr;
     const auto id = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpIconName));
-    return reinterpret_cast<HICON>(const_cast<lumo::IconImage*>(lumo::findIconResource(hInstance, id)));
+    return reinterpret_cast<HICON>(
+        const_cast<lumo::IconImage*>(lumo::findIconResource(hInstance, id)));
 }

@@ -47,7 +47,16 @@ struct MenuTemplateItem {
     static MenuTemplateItem separator() { return {}; }
 };
 
-enum class ControlKind { GroupBox, Label, ComboBox, CheckBox, RadioButton, Edit, PushButton, DefPushButton };
+enum class ControlKind {
+    GroupBox,
+    Label,
+    ComboBox,
+    CheckBox,
+    RadioButton,
+    Edit,
+    PushButton,
+    DefPushButton
+};
 
 // One control of a dialog template; positions in dialog units.
 struct DialogControlTemplate {
@@ -110,7 +119,8 @@ struct PLATFORMUI_API ResourceRegistration {
 PLATFORMUI_API const std::vector<MenuTemplateItem>* findMenuResource(HINSTANCE module, UINT id);
 PLATFORMUI_API const DialogTemplate* findDialogResource(HINSTANCE module, UINT id);
 PLATFORMUI_API const std::wstring* findStringResource(HINSTANCE module, UINT id);
-PLATFORMUI_API const std::vector<AcceleratorEntry>* findAcceleratorResource(HINSTANCE module, UINT id);
+PLATFORMUI_API const std::vector<AcceleratorEntry>* findAcceleratorResource(HINSTANCE module,
+                                                                            UINT id);
 PLATFORMUI_API const IconImage* findIconResource(HINSTANCE module, UINT id);
 
 // The module whose resources are searched first (the program by default).

@@ -11,16 +11,22 @@ std::map<std::string, CRuntimeClass*>& classesByName() {
     return classes;
 }
 
-CRuntimeClass* noBaseClass() { return nullptr; }
+CRuntimeClass* noBaseClass() {
+    return nullptr;
+}
 
 } // namespace
 
 CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), nullptr,
                                        &noBaseClass};
 
-CRuntimeClass* CObject::GetThisClass() { return &classCObject; }
+CRuntimeClass* CObject::GetThisClass() {
+    return &classCObject;
+}
 
-CRuntimeClass* CObject::GetRuntimeClass() const { return &classCObject; }
+CRuntimeClass* CObject::GetRuntimeClass() const {
+    return &classCObject;
+}
 
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const {
     return GetRuntimeClass()->IsDerivedFrom(pClass);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/UiExport.h"
 #include "platform/core/types.h"
+#include "platform/ui/UiExport.h"
 
 class CObject;
 
@@ -49,35 +49,40 @@ struct PLATFORMUI_API ClassRegistration {
 } // namespace lumo
 
 // Declares the class record (kind tests).
-#define DECLARE_DYNAMIC(class_name)                                                  \
-public:                                                                              \
-    static CRuntimeClass class##class_name;                                          \
-    static CRuntimeClass* GetThisClass();                                            \
+#define DECLARE_DYNAMIC(class_name)                                                                \
+public:                                                                                            \
+    static CRuntimeClass class##class_name;                                                        \
+    static CRuntimeClass* GetThisClass();                                                          \
     CRuntimeClass* GetRuntimeClass() const override;
 
 // Declares the class record and a factory (the class needs a default constructor).
-#define DECLARE_DYNCREATE(class_name)                                                \
-    DECLARE_DYNAMIC(class_name)                                                      \
+#define DECLARE_DYNCREATE(class_name)                                                              \
+    DECLARE_DYNAMIC(class_name)                                                                    \
     static CObject* CreateObject();
 
-#define LUMO_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, pfnNew)             \
-    CRuntimeClass class_name::class##class_name = {                                  \
-        #class_name, static_cast<int>(sizeof(class_name)), pfnNew,                   \
-        &base_class_name::GetThisClass};                                             \
-    CRuntimeClass* class_name::GetThisClass() { return &class_name::class##class_name; } \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return &class_name::class##class_name; }
+#define LUMO_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, pfnNew)                           \
+    CRuntimeClass class_name::class##class_name = {#class_name,                                    \
+                                                   static_cast<int>(sizeof(class_name)), pfnNew,   \
+                                                   &base_class_name::GetThisClass};                \
+    CRuntimeClass* class_name::GetThisClass() {                                                    \
+        return &class_name::class##class_name;                                                     \
+    }                                                                                              \
+    CRuntimeClass* class_name::GetRuntimeClass() const {                                           \
+        return &class_name::class##class_name;                                                     \
+    }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                               \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     LUMO_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                             \
-    CObject* class_name::CreateObject() { return new class_name; }                   \
-    LUMO_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, &class_name::CreateObject) \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
+    CObject* class_name::CreateObject() {                                                          \
+        return new class_name;                                                                     \
+    }                                                                                              \
+    LUMO_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, &class_name::CreateObject)            \
     static ::lumo::ClassRegistration lumo_registration_##class_name(&class_name::class##class_name);
 
 // A checked downcast: null when the object is not of that class.
-template <typename T>
-T* DYNAMIC_DOWNCAST_T(CObject* object) {
+template <typename T> T* DYNAMIC_DOWNCAST_T(CObject* object) {
     return object && object->IsKindOf(RUNTIME_CLASS(T)) ? static_cast<T*>(object) : nullptr;
 }
 #define DYNAMIC_DOWNCAST(class_name, object) DYNAMIC_DOWNCAST_T<class_name>(object)

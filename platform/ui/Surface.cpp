@@ -20,26 +20,45 @@ UINT virtualKeyOf(int qtKey) {
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
         return static_cast<UINT>(0x70 + (qtKey - Qt::Key_F1));
     switch (qtKey) {
-    case Qt::Key_Backspace: return 0x08;
-    case Qt::Key_Tab: return 0x09;
+    case Qt::Key_Backspace:
+        return 0x08;
+    case Qt::Key_Tab:
+        return 0x09;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 0x0D;
-    case Qt::Key_Shift: return 0x10;
-    case Qt::Key_Control: return 0x11;
-    case Qt::Key_Alt: return 0x12;
-    case Qt::Key_Escape: return 0x1B;
-    case Qt::Key_Space: return 0x20;
-    case Qt::Key_PageUp: return 0x21;
-    case Qt::Key_PageDown: return 0x22;
-    case Qt::Key_End: return 0x23;
-    case Qt::Key_Home: return 0x24;
-    case Qt::Key_Left: return 0x25;
-    case Qt::Key_Up: return 0x26;
-    case Qt::Key_Right: return 0x27;
-    case Qt::Key_Down: return 0x28;
-    case Qt::Key_Insert: return 0x2D;
-    case Qt::Key_Delete: return 0x2E;
-    default: return 0;
+    case Qt::Key_Enter:
+        return 0x0D;
+    case Qt::Key_Shift:
+        return 0x10;
+    case Qt::Key_Control:
+        return 0x11;
+    case Qt::Key_Alt:
+        return 0x12;
+    case Qt::Key_Escape:
+        return 0x1B;
+    case Qt::Key_Space:
+        return 0x20;
+    case Qt::Key_PageUp:
+        return 0x21;
+    case Qt::Key_PageDown:
+        return 0x22;
+    case Qt::Key_End:
+        return 0x23;
+    case Qt::Key_Home:
+        return 0x24;
+    case Qt::Key_Left:
+        return 0x25;
+    case Qt::Key_Up:
+        return 0x26;
+    case Qt::Key_Right:
+        return 0x27;
+    case Qt::Key_Down:
+        return 0x28;
+    case Qt::Key_Insert:
+        return 0x2D;
+    case Qt::Key_Delete:
+        return 0x2E;
+    default:
+        return 0;
     }
 }
 
@@ -54,16 +73,22 @@ Surface::Surface(CWnd* window) : m_window(window) {
     setWindowTitle(QString::fromStdWString(s->text));
 }
 
-void Surface::present() { update(); }
+void Surface::present() {
+    update();
+}
 
-void Surface::presentNow() { repaint(); }
+void Surface::presentNow() {
+    repaint();
+}
 
 void Surface::resizeToFrame() {
     if (m_window)
         resize(m_window->state()->frame.size());
 }
 
-void Surface::setTitle(const std::wstring& title) { setWindowTitle(QString::fromStdWString(title)); }
+void Surface::setTitle(const std::wstring& title) {
+    setWindowTitle(QString::fromStdWString(title));
+}
 
 void Surface::applyShowState(bool visible, bool minimized) {
     if (!visible) {
@@ -105,7 +130,9 @@ void Surface::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 // Double taps are recognised by the platform's own timing, as on the device.
-void Surface::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+void Surface::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
 
 void Surface::mouseMoveEvent(QMouseEvent* event) {
     if (m_window && (event->buttons() & Qt::LeftButton))
@@ -121,9 +148,12 @@ void Surface::wheelEvent(QWheelEvent* event) {
 namespace {
 void noteModifiers(const QKeyEvent* event) {
     BYTE modifiers = 0;
-    if (event->modifiers() & Qt::ShiftModifier) modifiers |= 0x04;
-    if (event->modifiers() & Qt::ControlModifier) modifiers |= 0x08;
-    if (event->modifiers() & Qt::AltModifier) modifiers |= 0x10;
+    if (event->modifiers() & Qt::ShiftModifier)
+        modifiers |= 0x04;
+    if (event->modifiers() & Qt::ControlModifier)
+        modifiers |= 0x08;
+    if (event->modifiers() & Qt::AltModifier)
+        modifiers |= 0x10;
     setKeyModifiers(modifiers);
 }
 } // namespace

@@ -30,8 +30,8 @@ QPoint framePointOf(CWnd* wnd, POINT client) {
     return QPoint(screen.x - top.left, screen.y - top.top);
 }
 
-bool findByText(const std::vector<MenuItemSnapshot>& items, const std::vector<std::wstring>& path, size_t depth,
-                UINT& command) {
+bool findByText(const std::vector<MenuItemSnapshot>& items, const std::vector<std::wstring>& path,
+                size_t depth, UINT& command) {
     if (depth >= path.size())
         return false;
     for (const MenuItemSnapshot& item : items) {
@@ -67,9 +67,15 @@ void pumpMessages() {
     lumo::pumpMessages();
 }
 
-bool quitRequested() { return lumo::quitRequested(); }
-int quitCode() { return lumo::quitCode(); }
-void resetQuit() { lumo::resetQuit(); }
+bool quitRequested() {
+    return lumo::quitRequested();
+}
+int quitCode() {
+    return lumo::quitCode();
+}
+void resetQuit() {
+    lumo::resetQuit();
+}
 
 void installManualClock(DWORD start) {
     manualClock() = std::make_unique<ManualClock>(start);
@@ -164,20 +170,40 @@ void answerNextPopupMenuByText(std::vector<std::wstring> path) {
     });
 }
 
-const std::vector<PopupMenuRecord>& popupMenus() { return hooks().popupRecords; }
+const std::vector<PopupMenuRecord>& popupMenus() {
+    return hooks().popupRecords;
+}
 
-void answerNextFileDialog(std::optional<std::wstring> path) { hooks().fileAnswers.push_back(std::move(path)); }
-const std::vector<FileDialogRecord>& fileDialogs() { return hooks().fileRecords; }
+void answerNextFileDialog(std::optional<std::wstring> path) {
+    hooks().fileAnswers.push_back(std::move(path));
+}
+const std::vector<FileDialogRecord>& fileDialogs() {
+    return hooks().fileRecords;
+}
 
-void answerNextFolderPicker(std::optional<std::wstring> path) { hooks().folderAnswers.push_back(std::move(path)); }
-const std::vector<FolderPickerRecord>& folderPickers() { return hooks().folderRecords; }
+void answerNextFolderPicker(std::optional<std::wstring> path) {
+    hooks().folderAnswers.push_back(std::move(path));
+}
+const std::vector<FolderPickerRecord>& folderPickers() {
+    return hooks().folderRecords;
+}
 
-void answerNextMessageBox(int button) { hooks().messageBoxAnswers.push_back(button); }
-const std::vector<MessageBoxRecord>& messageBoxes() { return hooks().messageBoxRecords; }
+void answerNextMessageBox(int button) {
+    hooks().messageBoxAnswers.push_back(button);
+}
+const std::vector<MessageBoxRecord>& messageBoxes() {
+    return hooks().messageBoxRecords;
+}
 
-void driveNextDialog(std::function<void(DialogDriver&)> script) { hooks().dialogScripts.push_back(std::move(script)); }
-const std::vector<DialogRecord>& dialogs() { return hooks().dialogRecords; }
+void driveNextDialog(std::function<void(DialogDriver&)> script) {
+    hooks().dialogScripts.push_back(std::move(script));
+}
+const std::vector<DialogRecord>& dialogs() {
+    return hooks().dialogRecords;
+}
 
-void resetHooks() { hooks() = HookState{}; }
+void resetHooks() {
+    hooks() = HookState{};
+}
 
 } // namespace lumo::test

@@ -58,21 +58,30 @@ struct NMHDR {
     int code;
 };
 
-#define MAKEINTRESOURCE(id) (reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(static_cast<WORD>(id))))
+#define MAKEINTRESOURCE(id)                                                                        \
+    (reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(static_cast<WORD>(id))))
 #define IS_INTRESOURCE(p) ((reinterpret_cast<UINT_PTR>(p) >> 16) == 0)
 
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lp))); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lp))); }
-constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return static_cast<short>(HIWORD(wp)); }
+constexpr int GET_X_LPARAM(LPARAM lp) {
+    return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lp)));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp) {
+    return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lp)));
+}
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) {
+    return static_cast<short>(HIWORD(wp));
+}
 // number * numerator / denominator, rounded half away from zero; -1 for a zero denominator.
 inline int MulDiv(int number, int numerator, int denominator) {
     if (denominator == 0)
         return -1;
     const long long product = static_cast<long long>(number) * numerator;
-    const long long half = (denominator < 0 ? -static_cast<long long>(denominator) : denominator) / 2;
+    const long long half =
+        (denominator < 0 ? -static_cast<long long>(denominator) : denominator) / 2;
     const bool negative = (product < 0) != (denominator < 0);
     const long long magnitude = (product < 0 ? -product : product) + half;
-    const long long quotient = magnitude / (denominator < 0 ? -static_cast<long long>(denominator) : denominator);
+    const long long quotient =
+        magnitude / (denominator < 0 ? -static_cast<long long>(denominator) : denominator);
     return static_cast<int>(negative ? -quotient : quotient);
 }
 

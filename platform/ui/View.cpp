@@ -7,9 +7,9 @@
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
-    ON_WM_PAINT()
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CView::CView() = default;
@@ -41,9 +41,13 @@ void CView::OnPaint() {
     OnDraw(&dc);
 }
 
-void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+void CView::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
 
-void CView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(TRUE); }
+void CView::OnUpdate(CView*, LPARAM, CObject*) {
+    Invalidate(TRUE);
+}
 
 void CView::OnPrepareDC(CDC*) {}
 

@@ -44,7 +44,7 @@ std::wstring applicationName() {
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-    ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
+ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
 END_MESSAGE_MAP()
 
 void CCommandLineInfo::ParseParam(const wchar_t* pszParam, BOOL bFlag, BOOL) {
@@ -70,16 +70,22 @@ CWinApp::~CWinApp() {
         g_app = nullptr;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
-int CWinApp::ExitInstance() { return lumo::quitCode(); }
+int CWinApp::ExitInstance() {
+    return lumo::quitCode();
+}
 
 int CWinApp::Run() {
     lumo::runMessageLoop();
     return ExitInstance();
 }
 
-BOOL CWinApp::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWinApp::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 void CWinApp::SetRegistryKey(LPCWSTR lpszRegistryKey) {
     m_pszRegistryKey = lpszRegistryKey ? lpszRegistryKey : L"";
@@ -90,7 +96,8 @@ lumo::Profile& CWinApp::profile() {
     if (!m_profile) {
         if (m_pszAppName.IsEmpty())
             m_pszAppName = applicationName();
-        const std::wstring key = m_pszRegistryKey.IsEmpty() ? m_pszAppName.str() : m_pszRegistryKey.str();
+        const std::wstring key =
+            m_pszRegistryKey.IsEmpty() ? m_pszAppName.str() : m_pszRegistryKey.str();
         m_profile = std::make_unique<lumo::Profile>(key, m_pszAppName.str());
     }
     return *m_profile;
@@ -105,7 +112,8 @@ CString CWinApp::GetProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWST
 BOOL CWinApp::WriteProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszValue) {
     if (!lpszSection || !lpszEntry)
         return FALSE;
-    return profile().writeString(lpszSection, lpszEntry, lpszValue ? lpszValue : L"") ? TRUE : FALSE;
+    return profile().writeString(lpszSection, lpszEntry, lpszValue ? lpszValue : L"") ? TRUE
+                                                                                      : FALSE;
 }
 
 UINT CWinApp::GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault) {
@@ -128,8 +136,8 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
     const auto& arguments = commandLineArguments();
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
-        const bool flag = !argument.empty() && (argument[0] == L'-' || argument[0] == L'/') && argument.size() > 1 &&
-                          argument[0] != PATH_SEPARATOR;
+        const bool flag = !argument.empty() && (argument[0] == L'-' || argument[0] == L'/') &&
+                          argument.size() > 1 && argument[0] != PATH_SEPARATOR;
         rCmdInfo.ParseParam(flag ? argument.c_str() + 1 : argument.c_str(), flag ? TRUE : FALSE,
                             i + 1 == arguments.size() ? TRUE : FALSE);
     }
@@ -167,7 +175,8 @@ void CWinApp::OnFileNew() {
 }
 
 void CWinApp::OnFileOpen() {
-    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, nullptr, m_pMainWnd);
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, nullptr,
+                       m_pMainWnd);
     if (dialog.DoModal() != IDOK)
         return;
     OpenDocumentFile(dialog.GetPathName());
@@ -182,9 +191,13 @@ BOOL CWinApp::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
     return CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
-CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+CWnd* AfxGetMainWnd() {
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}
 
 namespace {
 
@@ -234,4 +247,6 @@ BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule) {
     return TRUE;
 }
 
-void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL) { state.bInitialized = FALSE; }
+void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL) {
+    state.bInitialized = FALSE;
+}

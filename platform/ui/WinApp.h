@@ -17,7 +17,16 @@ class Profile;
 // file to open.
 class PLATFORMUI_API CCommandLineInfo : public CObject {
 public:
-    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppRegister, AppUnregister, FileNothing = -1 };
+    enum {
+        FileNew,
+        FileOpen,
+        FilePrint,
+        FilePrintTo,
+        FileDDE,
+        AppRegister,
+        AppUnregister,
+        FileNothing = -1
+    };
     int m_nShellCommand = FileNew;
     CString m_strFileName;
     BOOL m_bRunEmbedded = FALSE;
@@ -105,7 +114,8 @@ PLATFORMUI_API CWnd* AfxGetMainWnd();
 PLATFORMUI_API int AfxWinMain(int argc, char** argv);
 // A message box owned by the main window; see CommonDialogs.h.
 PLATFORMUI_API int AfxMessageBox(LPCWSTR lpszText, UINT nType = 0, UINT nIDHelp = 0);
-PLATFORMUI_API int AfxMessageBox(UINT nIDPrompt, UINT nType = 0, UINT nIDHelp = static_cast<UINT>(-1));
+PLATFORMUI_API int AfxMessageBox(UINT nIDPrompt, UINT nType = 0,
+                                 UINT nIDHelp = static_cast<UINT>(-1));
 
 // Extension modules (plug-ins) chain their resources in at load time; here a
 // module's resources are found once registered (Resources.h), so these only

@@ -37,8 +37,12 @@ constexpr int DEFAULT_HEIGHT = 480;
 
 } // namespace
 
-bool isLiveWindow(const CWnd* wnd) { return wnd && liveWindows().count(wnd); }
-const std::vector<CWnd*>& topLevelWindows() { return topLevels(); }
+bool isLiveWindow(const CWnd* wnd) {
+    return wnd && liveWindows().count(wnd);
+}
+const std::vector<CWnd*>& topLevelWindows() {
+    return topLevels();
+}
 
 CWnd* WindowState::topLevel() const {
     const WindowState* s = this;
@@ -74,8 +78,8 @@ QRegion WindowState::frameClip(bool clipChildren) const {
         for (CWnd* child : children) {
             const WindowState* c = child->state();
             if (c->visible)
-                region -= QRegion(QRect(offset.x() + c->rect.left, offset.y() + c->rect.top, c->rect.Width(),
-                                        c->rect.Height()));
+                region -= QRegion(QRect(offset.x() + c->rect.left, offset.y() + c->rect.top,
+                                        c->rect.Width(), c->rect.Height()));
         }
     }
     return region;
@@ -113,7 +117,9 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
     return lumo::isLiveWindow(wnd) ? wnd : nullptr;
 }
 
-BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&) {
+    return TRUE;
+}
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, CWnd* pParentWnd, UINT nID, void* lpParam) {
@@ -180,7 +186,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     if (!m_hWnd)
         return FALSE;
     SendMessage(WM_SIZE, SIZE_RESTORED,
-                MAKELPARAM(static_cast<WORD>(m_state->rect.Width()), static_cast<WORD>(m_state->rect.Height())));
+                MAKELPARAM(static_cast<WORD>(m_state->rect.Width()),
+                           static_cast<WORD>(m_state->rect.Height())));
     if (m_state && m_state->visible && m_state->surface)
         m_state->surface->show();
     return m_hWnd != nullptr;
@@ -188,8 +195,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
 
 BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                   CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
-    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | (pParentWnd ? WS_CHILD : 0), rect, pParentWnd,
-                    nID, pContext);
+    return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | (pParentWnd ? WS_CHILD : 0), rect,
+                    pParentWnd, nID, pContext);
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -253,7 +260,9 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::PostMessage(m_hWnd, message, wParam, lParam);
 }
 
-const MSG* CWnd::GetCurrentMessage() { return &lumo::g_currentMessage; }
+const MSG* CWnd::GetCurrentMessage() {
+    return &lumo::g_currentMessage;
+}
 
 LRESULT CWnd::Default() {
     const MSG& msg = lumo::g_currentMessage;
@@ -299,8 +308,8 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (!header)
         return FALSE;
-    const AFX_MSGMAP_ENTRY* entry =
-        FindMessageEntry(WM_NOTIFY, static_cast<UINT>(header->code), static_cast<UINT>(header->idFrom));
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_NOTIFY, static_cast<UINT>(header->code),
+                                                     static_cast<UINT>(header->idFrom));
     if (!entry)
         return FALSE;
     entry->pfn(this, 0, reinterpret_cast<LPARAM>(pResult), header);
@@ -337,11 +346,17 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
-CWnd* CWnd::GetParent() const { return m_state ? m_state->parent : nullptr; }
+CWnd* CWnd::GetParent() const {
+    return m_state ? m_state->parent : nullptr;
+}
 
-CWnd* CWnd::GetTopLevelParent() const { return m_state ? m_state->topLevel() : nullptr; }
+CWnd* CWnd::GetTopLevelParent() const {
+    return m_state ? m_state->topLevel() : nullptr;
+}
 
 CFrameWnd* CWnd::GetParentFrame() const {
     for (CWnd* wnd = GetParent(); wnd; wnd = wnd->GetParent())
@@ -359,13 +374,17 @@ CWnd* CWnd::GetDlgItem(int nID) const {
     return nullptr;
 }
 
-int CWnd::GetDlgCtrlID() const { return m_state ? static_cast<int>(m_state->id) : 0; }
+int CWnd::GetDlgCtrlID() const {
+    return m_state ? static_cast<int>(m_state->id) : 0;
+}
 void CWnd::SetDlgCtrlID(int nID) {
     if (m_state)
         m_state->id = static_cast<UINT>(nID);
 }
 
-DWORD CWnd::GetStyle() const { return m_state ? m_state->style : 0; }
+DWORD CWnd::GetStyle() const {
+    return m_state ? m_state->style : 0;
+}
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT) {
     if (!m_state)
@@ -402,7 +421,9 @@ int CWnd::GetWindowTextLength() const {
     return text.GetLength();
 }
 
-CMenu* CWnd::GetMenu() const { return m_state ? CMenu::FromHandle(m_state->menu) : nullptr; }
+CMenu* CWnd::GetMenu() const {
+    return m_state ? CMenu::FromHandle(m_state->menu) : nullptr;
+}
 
 BOOL CWnd::SetMenu(CMenu* pMenu) {
     if (!m_state)
@@ -414,7 +435,8 @@ BOOL CWnd::SetMenu(CMenu* pMenu) {
 void CWnd::GetClientRect(LPRECT lpRect) const {
     if (!lpRect)
         return;
-    *lpRect = m_state ? RECT{0, 0, m_state->rect.Width(), m_state->rect.Height()} : RECT{0, 0, 0, 0};
+    *lpRect =
+        m_state ? RECT{0, 0, m_state->rect.Width(), m_state->rect.Height()} : RECT{0, 0, 0, 0};
 }
 
 void CWnd::GetWindowRect(LPRECT lpRect) const {
@@ -495,7 +517,8 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
 
 void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
     if (lpRect)
-        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
+        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                   lpRect->bottom - lpRect->top, bRepaint);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
@@ -558,8 +581,12 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
     return wasVisible ? TRUE : FALSE;
 }
 
-BOOL CWnd::IsWindowVisible() const { return m_state && m_state->visibleInTree(); }
-BOOL CWnd::IsIconic() const { return m_state && m_state->minimized; }
+BOOL CWnd::IsWindowVisible() const {
+    return m_state && m_state->visibleInTree();
+}
+BOOL CWnd::IsIconic() const {
+    return m_state && m_state->minimized;
+}
 
 BOOL CWnd::EnableWindow(BOOL bEnable) {
     if (!m_state)
@@ -570,7 +597,9 @@ BOOL CWnd::EnableWindow(BOOL bEnable) {
     return wasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const { return m_state && m_state->enabled; }
+BOOL CWnd::IsWindowEnabled() const {
+    return m_state && m_state->enabled;
+}
 
 CWnd* CWnd::SetFocus() {
     CWnd* previous = lumo::g_focus;
@@ -579,7 +608,9 @@ CWnd* CWnd::SetFocus() {
     return previous;
 }
 
-CWnd* CWnd::GetFocus() { return lumo::g_focus; }
+CWnd* CWnd::GetFocus() {
+    return lumo::g_focus;
+}
 
 void CWnd::BringWindowToTop() {
     if (m_state && m_state->surface)
@@ -591,14 +622,17 @@ BOOL CWnd::SetForegroundWindow() {
     return m_state != nullptr;
 }
 
-void CWnd::Invalidate(BOOL bErase) { InvalidateRect(nullptr, bErase); }
+void CWnd::Invalidate(BOOL bErase) {
+    InvalidateRect(nullptr, bErase);
+}
 
 void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
     if (!m_state)
         return;
     const QRect client(0, 0, m_state->rect.Width(), m_state->rect.Height());
     const QRect area = lpRect ? QRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
-                                      lpRect->bottom - lpRect->top) & client
+                                      lpRect->bottom - lpRect->top) &
+                                    client
                               : client;
     if (area.isEmpty())
         return;
@@ -616,7 +650,8 @@ void CWnd::ValidateRect(LPCRECT lpRect) {
         m_state->erase = false;
         return;
     }
-    m_state->update -= QRegion(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top);
+    m_state->update -= QRegion(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                               lpRect->bottom - lpRect->top);
     if (m_state->update.isEmpty())
         m_state->erase = false;
 }
@@ -651,22 +686,30 @@ void CWnd::UpdateWindow() {
         m_state->painted = true;
 }
 
-CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+CDC* CWnd::GetDC() {
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
 
-int CWnd::ReleaseDC(CDC* pDC) { return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0; }
+int CWnd::ReleaseDC(CDC* pDC) {
+    return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0;
+}
 
 void CWnd::SetBackgroundColor(COLORREF color) {
     if (m_state)
         m_state->background = color;
 }
 
-COLORREF CWnd::GetBackgroundColor() const { return m_state ? m_state->background : RGB(255, 255, 255); }
+COLORREF CWnd::GetBackgroundColor() const {
+    return m_state ? m_state->background : RGB(255, 255, 255);
+}
 
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void (*)(HWND, UINT, UINT_PTR, DWORD)) {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, nullptr);
 }
 
-BOOL CWnd::KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
+    return ::KillTimer(m_hWnd, nIDEvent);
+}
 
 CWnd* CWnd::SetCapture() {
     CWnd* previous = lumo::captureWindow();
@@ -675,35 +718,68 @@ CWnd* CWnd::SetCapture() {
     return previous;
 }
 
-CWnd* CWnd::GetCapture() { return lumo::captureWindow(); }
+CWnd* CWnd::GetCapture() {
+    return lumo::captureWindow();
+}
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
     return ::MessageBox(m_hWnd, lpszText, lpszCaption, nType);
 }
 
-int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
+int CWnd::OnCreate(LPCREATESTRUCT) {
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) {
+    Default();
+}
 
 // ---- free functions --------------------------------------------------------
 
 LRESULT SendMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandle(hWnd);
-    return wnd ? wnd->SendMessage(Msg, wParam, lParam) : lumo::foreignSendMessage(hWnd, Msg, wParam, lParam);
+    return wnd ? wnd->SendMessage(Msg, wParam, lParam)
+               : lumo::foreignSendMessage(hWnd, Msg, wParam, lParam);
 }
 
-BOOL IsWindow(HWND hWnd) { return CWnd::FromHandle(hWnd) != nullptr || lumo::foreignIsWindow(hWnd); }
+BOOL IsWindow(HWND hWnd) {
+    return CWnd::FromHandle(hWnd) != nullptr || lumo::foreignIsWindow(hWnd);
+}
 
 BOOL DestroyWindow(HWND hWnd) {
     CWnd* wnd = CWnd::FromHandle(hWnd);
@@ -788,21 +864,28 @@ BOOL SetForegroundWindow(HWND hWnd) {
     return wnd ? wnd->SetForegroundWindow() : lumo::foreignSetForegroundWindow(hWnd);
 }
 
-UINT GetDoubleClickTime() { return 500; }
+UINT GetDoubleClickTime() {
+    return 500;
+}
 
 int GetSystemMetrics(int nIndex) {
     switch (nIndex) {
-    case SM_CXSCREEN: return 800;
-    case SM_CYSCREEN: return 480;
+    case SM_CXSCREEN:
+        return 800;
+    case SM_CYSCREEN:
+        return 480;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
-    default: return 0;
+    case SM_CYDOUBLECLK:
+        return 4;
+    default:
+        return 0;
     }
 }
 
 SHORT GetKeyState(int nVirtKey) {
     const BYTE modifiers = lumo::currentKeyModifiers();
-    const bool down = (nVirtKey == VK_SHIFT && (modifiers & 0x04)) || (nVirtKey == VK_CONTROL && (modifiers & 0x08)) ||
+    const bool down = (nVirtKey == VK_SHIFT && (modifiers & 0x04)) ||
+                      (nVirtKey == VK_CONTROL && (modifiers & 0x08)) ||
                       (nVirtKey == VK_MENU && (modifiers & 0x10));
     return down ? static_cast<SHORT>(0x8000) : 0;
 }

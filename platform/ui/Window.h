@@ -14,7 +14,7 @@ struct CCreateContext;
 namespace lumo {
 class Surface;
 struct WindowState;
-}
+} // namespace lumo
 
 // A window: an object in the window tree with a window procedure and a
 // message map. Top-level windows are shown through one Qt widget presenting
@@ -46,8 +46,9 @@ public:
     // Creates the window: PreCreateWindow, then WM_CREATE (a -1 answer destroys
     // the window and fails), then WM_SIZE. A window without WS_CHILD (or
     // without a parent) is top-level. CW_USEDEFAULT sizes give 800 x 480.
-    virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+    virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
+                        const RECT& rect, CWnd* pParentWnd, UINT nID,
+                        CCreateContext* pContext = nullptr);
     BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
                   const RECT& rect, CWnd* pParentWnd, UINT nID, void* lpParam = nullptr);
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
@@ -122,7 +123,8 @@ public:
     // Timers: WM_TIMER(nIDEvent) every nElapse ms of the platform clock.
     // Setting an existing id restarts it. Returns nIDEvent, 0 when the window
     // does not exist.
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void (*lpfnTimer)(HWND, UINT, UINT_PTR, DWORD) = nullptr);
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse,
+                      void (*lpfnTimer)(HWND, UINT, UINT_PTR, DWORD) = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
 
     // Pen capture: pen messages go to the capturing window until released.
@@ -176,40 +178,78 @@ private:
 
 // ---- window message map entries -------------------------------------------
 
-#define ON_WM_CREATE()                                                                \
-    {WM_CREATE, 0, 0, 0, LUMO_MSG_THUNK(return self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam));)},
-#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, LUMO_MSG_THUNK(self->OnDestroy(); return 0;)},
-#define ON_WM_CLOSE() {WM_CLOSE, 0, 0, 0, LUMO_MSG_THUNK(self->OnClose(); return 0;)},
-#define ON_WM_SIZE()                                                                  \
-    {WM_SIZE, 0, 0, 0,                                                                \
-     LUMO_MSG_THUNK(self->OnSize(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)), \
-                                 static_cast<short>(HIWORD(lParam))); return 0;)},
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, 0, LUMO_MSG_THUNK(self->OnPaint(); return 0;)},
-#define ON_WM_ERASEBKGND()                                                            \
-    {WM_ERASEBKGND, 0, 0, 0,                                                          \
-     LUMO_MSG_THUNK(return self->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));)},
-#define ON_WM_TIMER()                                                                 \
-    {WM_TIMER, 0, 0, 0, LUMO_MSG_THUNK(self->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;)},
-#define LUMO_ON_PEN_MESSAGE(message, fn)                                              \
-    {message, 0, 0, 0,                                                                \
-     LUMO_MSG_THUNK(self->fn(static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); \
-                    return 0;)},
+#define ON_WM_CREATE()                                                                             \
+    {                                                                                              \
+        WM_CREATE, 0, 0, 0,                                                                        \
+            LUMO_MSG_THUNK(return self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam));)       \
+    }                                                                                              \
+    ,
+#define ON_WM_DESTROY()                                                                            \
+    { WM_DESTROY, 0, 0, 0, LUMO_MSG_THUNK(self->OnDestroy(); return 0;) }                          \
+    ,
+#define ON_WM_CLOSE()                                                                              \
+    { WM_CLOSE, 0, 0, 0, LUMO_MSG_THUNK(self->OnClose(); return 0;) }                              \
+    ,
+#define ON_WM_SIZE()                                                                               \
+    {                                                                                              \
+        WM_SIZE, 0, 0, 0,                                                                          \
+            LUMO_MSG_THUNK(self->OnSize(static_cast<UINT>(wParam),                                 \
+                                        static_cast<short>(LOWORD(lParam)),                        \
+                                        static_cast<short>(HIWORD(lParam)));                       \
+                           return 0;)                                                              \
+    }                                                                                              \
+    ,
+#define ON_WM_PAINT()                                                                              \
+    { WM_PAINT, 0, 0, 0, LUMO_MSG_THUNK(self->OnPaint(); return 0;) }                              \
+    ,
+#define ON_WM_ERASEBKGND()                                                                         \
+    {                                                                                              \
+        WM_ERASEBKGND, 0, 0, 0,                                                                    \
+            LUMO_MSG_THUNK(                                                                        \
+                return self->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(wParam)));)        \
+    }                                                                                              \
+    ,
+#define ON_WM_TIMER()                                                                              \
+    { WM_TIMER, 0, 0, 0, LUMO_MSG_THUNK(self->OnTimer(static_cast<UINT_PTR>(wParam)); return 0;) } \
+    ,
+#define LUMO_ON_PEN_MESSAGE(message, fn)                                                           \
+    {                                                                                              \
+        message, 0, 0, 0,                                                                          \
+            LUMO_MSG_THUNK(self->fn(static_cast<UINT>(wParam),                                     \
+                                    CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));           \
+                           return 0;)                                                              \
+    }                                                                                              \
+    ,
 #define ON_WM_LBUTTONDOWN() LUMO_ON_PEN_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() LUMO_ON_PEN_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() LUMO_ON_PEN_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 #define ON_WM_MOUSEMOVE() LUMO_ON_PEN_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
 // The wheel point is in screen coordinates, as on the original platform.
-#define ON_WM_MOUSEWHEEL()                                                            \
-    {WM_MOUSEWHEEL, 0, 0, 0,                                                          \
-     LUMO_MSG_THUNK(return self->OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam), \
-                                              CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));)},
-#define ON_WM_KEYDOWN()                                                               \
-    {WM_KEYDOWN, 0, 0, 0,                                                             \
-     LUMO_MSG_THUNK(self->OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0;)},
-#define ON_WM_INITMENUPOPUP()                                                         \
-    {WM_INITMENUPOPUP, 0, 0, 0,                                                       \
-     LUMO_MSG_THUNK(self->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), \
-                                          LOWORD(lParam), HIWORD(lParam)); return 0;)},
+#define ON_WM_MOUSEWHEEL()                                                                         \
+    {                                                                                              \
+        WM_MOUSEWHEEL, 0, 0, 0,                                                                    \
+            LUMO_MSG_THUNK(                                                                        \
+                return self->OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam),          \
+                                          CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));)    \
+    }                                                                                              \
+    ,
+#define ON_WM_KEYDOWN()                                                                            \
+    {                                                                                              \
+        WM_KEYDOWN, 0, 0, 0,                                                                       \
+            LUMO_MSG_THUNK(                                                                        \
+                self->OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));        \
+                return 0;)                                                                         \
+    }                                                                                              \
+    ,
+#define ON_WM_INITMENUPOPUP()                                                                      \
+    {                                                                                              \
+        WM_INITMENUPOPUP, 0, 0, 0,                                                                 \
+            LUMO_MSG_THUNK(                                                                        \
+                self->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)),          \
+                                      LOWORD(lParam), HIWORD(lParam));                             \
+                return 0;)                                                                         \
+    }                                                                                              \
+    ,
 
 // ---- free functions over handles ------------------------------------------
 
@@ -231,7 +271,8 @@ PLATFORMUI_API BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 PLATFORMUI_API HWND SetCapture(HWND hWnd);
 PLATFORMUI_API BOOL ReleaseCapture();
 PLATFORMUI_API HWND GetCapture();
-PLATFORMUI_API BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
+PLATFORMUI_API BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
+                                 UINT uFlags);
 PLATFORMUI_API BOOL SetForegroundWindow(HWND hWnd);
 // Time stamp (platform clock, ms) and screen position of the last message
 // taken from the queue.

@@ -33,7 +33,7 @@ struct WindowState {
     bool enabled = true;
     bool minimized = false;
     bool destroying = false;
-    QRegion update;   // invalid part, client coordinates
+    QRegion update; // invalid part, client coordinates
     bool erase = false;
     COLORREF background = 0x00FFFFFF;
     HMENU menu = nullptr;

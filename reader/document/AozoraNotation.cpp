@@ -11,10 +11,12 @@ constexpr std::wstring_view ILLUSTRATION_PREFIX = L"［＃挿絵（";
 constexpr std::wstring_view ILLUSTRATION_SUFFIX = L"）入る］";
 
 // Tried in this order right after the "<"; the first that matches wins.
-constexpr std::array<std::wstring_view, 6> TAG_VOCABULARY = {
-    L"img>", L"img ", L"/img>", L"a>", L"a ", L"/a>"};
+constexpr std::array<std::wstring_view, 6> TAG_VOCABULARY = {L"img>", L"img ", L"/img>",
+                                                             L"a>",   L"a ",   L"/a>"};
 
-bool isHalfWidthLetter(wchar_t c) { return static_cast<unsigned>(c) < 256 && lumo::isLetter(c); }
+bool isHalfWidthLetter(wchar_t c) {
+    return static_cast<unsigned>(c) < 256 && lumo::isLetter(c);
+}
 
 // Appends a recognised tag's label to the visible text and records its columns.
 void placeLabel(InlineTag& tag, std::wstring& visibleText, int& column) {
@@ -75,8 +77,8 @@ bool parseInlineTagView(std::wstring_view text, InlineTag& tag) {
             std::wstring_view name = rest.substr(0, equals);
             size_t valueEnd = rest.find(L' ', equals + 1);
             std::wstring_view value = rest.substr(equals + 1, valueEnd == std::wstring_view::npos
-                                                                   ? std::wstring_view::npos
-                                                                   : valueEnd - equals - 1);
+                                                                  ? std::wstring_view::npos
+                                                                  : valueEnd - equals - 1);
             if (value.size() >= 2 && value.front() == L'"' && value.back() == L'"')
                 value = value.substr(1, value.size() - 2);
             attributes.emplace_back(name, value);
@@ -97,9 +99,9 @@ bool parseInlineTag(std::wstring& text, InlineTag& tag) {
     if (text.size() > ILLUSTRATION_PREFIX.size() + ILLUSTRATION_SUFFIX.size() &&
         std::wstring_view(text).starts_with(ILLUSTRATION_PREFIX) &&
         std::wstring_view(text).ends_with(ILLUSTRATION_SUFFIX)) {
-        std::wstring file = text.substr(ILLUSTRATION_PREFIX.size(),
-                                        text.size() - ILLUSTRATION_PREFIX.size() -
-                                            ILLUSTRATION_SUFFIX.size());
+        std::wstring file =
+            text.substr(ILLUSTRATION_PREFIX.size(),
+                        text.size() - ILLUSTRATION_PREFIX.size() - ILLUSTRATION_SUFFIX.size());
         text = L"<img src=\"" + file + L"\">";
     }
     return parseInlineTagView(text, tag);
@@ -174,8 +176,8 @@ bool parseLine(const std::wstring& rawLine, std::wstring& visibleText,
             continue;
         }
         case RUBY_CLOSE:
-            rubySpans.push_back({explicitStart, rubyEnd,
-                                 rawLine.substr(rubyTextStart, i - rubyTextStart)});
+            rubySpans.push_back(
+                {explicitStart, rubyEnd, rawLine.substr(rubyTextStart, i - rubyTextStart)});
             // After a stray closing mark the next one starts its text here:
             // otherwise every stray mark would copy the whole line so far, and
             // a line of them would need memory growing with its square.

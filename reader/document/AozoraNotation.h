@@ -43,7 +43,9 @@ constexpr wchar_t RUBY_CLOSE = 0x300B;       // 》
 constexpr wchar_t ANNOTATION_OPEN = 0xFF3B;  // ［
 constexpr wchar_t ANNOTATION_CLOSE = 0xFF3D; // ］
 
-inline int columnWidth(wchar_t c) { return static_cast<unsigned>(c) < 256 ? 1 : 2; }
+inline int columnWidth(wchar_t c) {
+    return static_cast<unsigned>(c) < 256 ? 1 : 2;
+}
 int columnWidth(std::wstring_view text);
 
 // 々 and the CJK unified and compatibility ideographs.

@@ -31,7 +31,9 @@ struct CDavaroDiroBook::LineScan {
     }
 };
 
-CDavaroDiroBook::CDavaroDiroBook() { clearContents(); }
+CDavaroDiroBook::CDavaroDiroBook() {
+    clearContents();
+}
 
 CDavaroDiroBook::~CDavaroDiroBook() = default;
 
@@ -58,7 +60,9 @@ bool CDavaroDiroBook::parseInlineTag(std::wstring& text, InlineTag& tag) {
     return yomite::parseInlineTag(text, tag);
 }
 
-bool CDavaroDiroBook::finishInlineTag(InlineTag& tag) { return yomite::finishInlineTag(tag); }
+bool CDavaroDiroBook::finishInlineTag(InlineTag& tag) {
+    return yomite::finishInlineTag(tag);
+}
 
 bool CDavaroDiroBook::layout(int columnsPerLine, int linesPerPage) {
     // A negative page height would make the whole book one page; refuse it
@@ -130,15 +134,24 @@ void CDavaroDiroBook::findLineBreak(int columnsPerLine, const wchar_t* segmentBe
     for (; P != E; ++P) {
         const wchar_t c = *P;
         switch (c) {
-        case yomite::RUBY_BASE_MARK: G = P; continue;
-        case yomite::ANNOTATION_OPEN: annotationOpen = true; continue;
-        case yomite::RUBY_OPEN: rubyOpen = true; continue;
-        case yomite::ANNOTATION_CLOSE: annotationOpen = false; continue;
+        case yomite::RUBY_BASE_MARK:
+            G = P;
+            continue;
+        case yomite::ANNOTATION_OPEN:
+            annotationOpen = true;
+            continue;
+        case yomite::RUBY_OPEN:
+            rubyOpen = true;
+            continue;
+        case yomite::ANNOTATION_CLOSE:
+            annotationOpen = false;
+            continue;
         case yomite::RUBY_CLOSE:
             rubyOpen = false;
             G = nullptr;
             continue;
-        default: break;
+        default:
+            break;
         }
 
         // Runs are followed through ruby text and annotations too.
@@ -171,7 +184,8 @@ void CDavaroDiroBook::findLineBreak(int columnsPerLine, const wchar_t* segmentBe
             const wchar_t* close = scan.closeAfter(P);
             std::wstring_view block(P, close ? static_cast<size_t>(close - P + 1) : 0);
             InlineTag scratch;
-            if (close && yomite::startsKnownTag(block) && yomite::parseInlineTagView(block, scratch)) {
+            if (close && yomite::startsKnownTag(block) &&
+                yomite::parseInlineTagView(block, scratch)) {
                 width = yomite::columnWidth(scratch.displayText);
                 P = close;
                 isTag = true;
@@ -286,9 +300,9 @@ int CDavaroDiroBook::indexOf(int line, int offset) const {
     if (m_scrollRange == 0) {
         result = displayLine;
     } else if (m_scrollRange == 1) {
-        result = static_cast<int>(std::upper_bound(m_pageStarts.begin(), m_pageStarts.end(),
-                                                   displayLine) -
-                                  m_pageStarts.begin()) -
+        result = static_cast<int>(
+                     std::upper_bound(m_pageStarts.begin(), m_pageStarts.end(), displayLine) -
+                     m_pageStarts.begin()) -
                  1;
     }
     return std::max(result, 0);

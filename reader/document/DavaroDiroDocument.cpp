@@ -9,7 +9,9 @@ IMPLEMENT_DYNCREATE(CDavaroDiroDocument, CDocument)
 BEGIN_MESSAGE_MAP(CDavaroDiroDocument, CDocument)
 END_MESSAGE_MAP()
 
-CDavaroDiroDocument::CDavaroDiroDocument() { DeleteContents(); }
+CDavaroDiroDocument::CDavaroDiroDocument() {
+    DeleteContents();
+}
 
 CDavaroDiroDocument::~CDavaroDiroDocument() = default;
 
@@ -28,7 +30,9 @@ BOOL CDavaroDiroDocument::OnOpenDocument(const wchar_t* lpszPathName) {
     return TRUE;
 }
 
-BOOL CDavaroDiroDocument::OnSaveDocument(const wchar_t*) { return TRUE; }
+BOOL CDavaroDiroDocument::OnSaveDocument(const wchar_t*) {
+    return TRUE;
+}
 
 void CDavaroDiroDocument::OnCloseDocument() {
     // Closing can re-enter while the views go; the position is taken once,

@@ -13,15 +13,15 @@ extern int m_displayColor;       // 0 black on white, 1 white on black
 extern int m_lineSpace;          // pixels between rows
 extern int m_positionControlbar; // 0 right, anything else left
 extern CString m_textFont;
-extern CString m_textFontSize;   // points, decimal text
+extern CString m_textFontSize; // points, decimal text
 extern CString m_rubyFont;
-extern CString m_rubyFontSize;   // points, decimal text
-extern int m_textDirection;      // 0 horizontal, 1 vertical (stored only)
-extern int m_lineBoundary;       // non-zero: line-start/line-end rules
-extern int m_wordWrap;           // non-zero: keep Latin words and numbers whole
-extern int m_scrollRange;        // 0 positions count display lines, 1 pages
-extern int m_enableTouchScroll;  // stored only
-extern int m_autoSaveAtExit;     // save the reading position on close, restore on open
+extern CString m_rubyFontSize;  // points, decimal text
+extern int m_textDirection;     // 0 horizontal, 1 vertical (stored only)
+extern int m_lineBoundary;      // non-zero: line-start/line-end rules
+extern int m_wordWrap;          // non-zero: keep Latin words and numbers whole
+extern int m_scrollRange;       // 0 positions count display lines, 1 pages
+extern int m_enableTouchScroll; // stored only
+extern int m_autoSaveAtExit;    // save the reading position on close, restore on open
 extern int m_textIsBold;
 extern int m_showRuby;
 

@@ -25,7 +25,9 @@ int32_t leadingInteger(const std::wstring& text) {
 
 const wchar_t* const LEGACY_POSITION_SECTION = L"lumo.davarodiro.document\\position";
 
-std::wstring positionKey(const std::wstring& pathName) { return L"position/" + pathName; }
+std::wstring positionKey(const std::wstring& pathName) {
+    return L"position/" + pathName;
+}
 
 std::wstring formatPosition(SourcePosition position) {
     return std::to_wstring(position.line) + L"," + std::to_wstring(position.offset);
@@ -46,7 +48,8 @@ bool saveReadingPosition(const CDavaroDiroBook& book, const std::wstring& pathNa
     if (m_autoSaveAtExit == 0 || pathName.empty())
         return false;
     return CLumoPluginManager::getInstance()->writeOption(
-        SETTINGS_SECTION, positionKey(pathName), formatPosition(book.positionOf(book.m_currentIndex)));
+        SETTINGS_SECTION, positionKey(pathName),
+        formatPosition(book.positionOf(book.m_currentIndex)));
 }
 
 bool restoreReadingPosition(CDavaroDiroBook& book, const std::wstring& pathName,
@@ -54,8 +57,8 @@ bool restoreReadingPosition(CDavaroDiroBook& book, const std::wstring& pathName,
     if (m_autoSaveAtExit == 0)
         return false;
     std::wstring text;
-    if (!CLumoPluginManager::getInstance()->getOption(SETTINGS_SECTION, positionKey(pathName),
-                                                      L"-", text))
+    if (!CLumoPluginManager::getInstance()->getOption(SETTINGS_SECTION, positionKey(pathName), L"-",
+                                                      text))
         text = legacy ? legacy(LEGACY_POSITION_SECTION, pathName, L"0,0") : L"0,0";
     std::optional<SourcePosition> position = parseStoredPosition(text);
     if (!position)

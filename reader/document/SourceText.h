@@ -20,8 +20,8 @@ std::wstring decodeSourceLine(std::string_view bytes);
 void appendSourceLines(std::string_view bytes, std::vector<std::wstring>& lines);
 
 enum class ReadResult {
-    Read,           // the file was read (a read error part-way keeps the lines so far)
-    CannotOpen,     // missing, unreadable, not a regular file, or a path the system cannot name
+    Read,       // the file was read (a read error part-way keeps the lines so far)
+    CannotOpen, // missing, unreadable, not a regular file, or a path the system cannot name
 };
 
 // Reads the file at `path` for reading only and appends its lines as

@@ -86,8 +86,10 @@ bool parseArguments(int argc, char** argv, Options& options) {
         } else if (arg == "--parse") {
             std::optional<std::string_view> text = value();
             size_t colon = text ? text->find(':') : std::string_view::npos;
-            std::optional<int> first = colon != std::string_view::npos ? parseInt(text->substr(0, colon)) : std::nullopt;
-            std::optional<int> count = colon != std::string_view::npos ? parseInt(text->substr(colon + 1)) : std::nullopt;
+            std::optional<int> first =
+                colon != std::string_view::npos ? parseInt(text->substr(0, colon)) : std::nullopt;
+            std::optional<int> count =
+                colon != std::string_view::npos ? parseInt(text->substr(colon + 1)) : std::nullopt;
             if (!first || !count || *count < 0) {
                 std::fputs("yomite-layout: --parse needs FIRST:COUNT\n", stderr);
                 return false;
@@ -121,11 +123,21 @@ public:
         m_out += '"';
         for (unsigned char c : lumo::toUtf8(text)) {
             switch (c) {
-            case '"': m_out += "\\\""; break;
-            case '\\': m_out += "\\\\"; break;
-            case '\n': m_out += "\\n"; break;
-            case '\r': m_out += "\\r"; break;
-            case '\t': m_out += "\\t"; break;
+            case '"':
+                m_out += "\\\"";
+                break;
+            case '\\':
+                m_out += "\\\\";
+                break;
+            case '\n':
+                m_out += "\\n";
+                break;
+            case '\r':
+                m_out += "\\r";
+                break;
+            case '\t':
+                m_out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char escape[8];
@@ -274,8 +286,8 @@ int main(int argc, char** argv) {
         json.raw("[");
         const long long displayLines = book.getLineStartCount() - 1;
         const long long first = std::max(0LL, static_cast<long long>(options.parseFirst));
-        const long long last = std::min(displayLines, static_cast<long long>(options.parseFirst) +
-                                                          options.parseCount);
+        const long long last =
+            std::min(displayLines, static_cast<long long>(options.parseFirst) + options.parseCount);
         for (long long index = first; index < last; ++index) {
             if (index != first)
                 json.raw(",");

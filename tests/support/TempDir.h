@@ -12,7 +12,8 @@ namespace lumo::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lumo-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "lumo-test-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             std::abort();
         m_path = pattern;
@@ -30,7 +31,8 @@ public:
     void write(std::string_view name, std::string_view bytes) const {
         std::filesystem::path file = m_path / name;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(file, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     std::string read(std::string_view name) const {
         std::ifstream in(m_path / name, std::ios::binary);

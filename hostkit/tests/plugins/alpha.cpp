@@ -9,4 +9,6 @@ LUMO_C_EXPORT void LUMO_LoadPluginModule() {
     probeEvents().push_back("load alpha " + std::string(value.begin(), value.end()));
 }
 
-LUMO_C_EXPORT void LUMO_UnloadPluginModule() { probeEvents().push_back("unload alpha"); }
+LUMO_C_EXPORT void LUMO_UnloadPluginModule() {
+    probeEvents().push_back("unload alpha");
+}

@@ -3,4 +3,6 @@
 
 #include "platform/core/Export.h"
 
-LUMO_C_EXPORT void LUMO_UnloadPluginModule() { probeEvents().push_back("unload noentry"); }
+LUMO_C_EXPORT void LUMO_UnloadPluginModule() {
+    probeEvents().push_back("unload noentry");
+}

@@ -32,8 +32,9 @@ public:
         if (!bytes)
             return FALSE;
         CWnd* main = AfxGetMainWnd();
-        probeEvents().push_back("open " + *bytes +
-                                (main && main->IsWindowVisible() ? " (frame shown)" : " (frame hidden)"));
+        probeEvents().push_back(
+            "open " + *bytes +
+            (main && main->IsWindowVisible() ? " (frame shown)" : " (frame hidden)"));
         return TRUE;
     }
 };
@@ -50,28 +51,35 @@ class CTestToolTarget : public CCmdTarget {
 public:
     ~CTestToolTarget() override { probeEvents().push_back("tool target deleted"); }
     void OnHello() { probeEvents().push_back("hello"); }
-    void OnUpdateHello(CCmdUI* ui) { ui->SetCheck(1); probeEvents().push_back("update hello"); }
+    void OnUpdateHello(CCmdUI* ui) {
+        ui->SetCheck(1);
+        probeEvents().push_back("update hello");
+    }
     void OnSettings() { probeEvents().push_back("settings"); }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CTestToolTarget, CCmdTarget)
-    ON_COMMAND(kHelloCommand, &CTestToolTarget::OnHello)
-    ON_UPDATE_COMMAND_UI(kHelloCommand, &CTestToolTarget::OnUpdateHello)
-    ON_COMMAND(kSettingsCommand, &CTestToolTarget::OnSettings)
+ON_COMMAND(kHelloCommand, &CTestToolTarget::OnHello)
+ON_UPDATE_COMMAND_UI(kHelloCommand, &CTestToolTarget::OnUpdateHello)
+ON_COMMAND(kSettingsCommand, &CTestToolTarget::OnSettings)
 END_MESSAGE_MAP()
 
-bool buildToolMenu(CMenu* menu) { return menu->LoadMenu(g_hModuleInstance, kToolMenu); }
+bool buildToolMenu(CMenu* menu) {
+    return menu->LoadMenu(g_hModuleInstance, kToolMenu);
+}
 
 lumo::ResourceRegistration g_resources(g_hModuleInstance, [] {
     using lumo::MenuTemplateItem;
     lumo::ResourceSet set;
     set.menus[kToolMenu] = {
-        MenuTemplateItem::popup(L"<TOPMENU_FILE>",
-                                {MenuTemplateItem::popup(L"環境設定", {MenuTemplateItem::command(
-                                                                          L"テスト設定", kSettingsCommand)})}),
-        MenuTemplateItem::popup(L"テスト", {MenuTemplateItem::command(L"こんにちは", kHelloCommand),
-                                            MenuTemplateItem::separator(),
-                                            MenuTemplateItem::command(L"さようなら", kGoodbyeCommand)}),
+        MenuTemplateItem::popup(
+            L"<TOPMENU_FILE>",
+            {MenuTemplateItem::popup(
+                L"環境設定", {MenuTemplateItem::command(L"テスト設定", kSettingsCommand)})}),
+        MenuTemplateItem::popup(L"テスト",
+                                {MenuTemplateItem::command(L"こんにちは", kHelloCommand),
+                                 MenuTemplateItem::separator(),
+                                 MenuTemplateItem::command(L"さようなら", kGoodbyeCommand)}),
     };
     set.strings[5100] = L"TestViewer\n\nTestViewer\n\n\nTestViewer.Document\nTestViewer.Document";
     return set;

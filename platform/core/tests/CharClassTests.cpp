@@ -10,14 +10,14 @@ TEST(CharClass, KanaAndIdeographsAreLettersFullWidthDigitsAreDigits) {
         bool letter;
         bool digit;
     } cases[] = {
-        {L'a', true, false},    {L'Z', true, false},    {L'5', false, true},
-        {L'_', false, false},   {L' ', false, false},   {L'\u00E9', true, false},
-        {L'\u3042', true, false}, // hiragana
-        {L'\u30A2', true, false}, // katakana
-        {L'\u6F22', true, false}, // ideograph
-        {L'\u30FC', true, false}, // prolonged sound mark (Lm)
-        {L'\uFF21', true, false}, // full-width A
-        {L'\uFF10', false, true}, // full-width 0
+        {L'a', true, false},       {L'Z', true, false},  {L'5', false, true},
+        {L'_', false, false},      {L' ', false, false}, {L'\u00E9', true, false},
+        {L'\u3042', true, false},  // hiragana
+        {L'\u30A2', true, false},  // katakana
+        {L'\u6F22', true, false},  // ideograph
+        {L'\u30FC', true, false},  // prolonged sound mark (Lm)
+        {L'\uFF21', true, false},  // full-width A
+        {L'\uFF10', false, true},  // full-width 0
         {L'\u2460', false, false}, // circled one (No)
         {L'\u00B2', false, false}, // superscript two (No)
         {L'\u3001', false, false}, // ideographic comma

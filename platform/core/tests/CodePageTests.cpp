@@ -6,7 +6,9 @@
 
 namespace {
 
-std::wstring decode932(const std::string& bytes) { return lumo::decodeMultiByte(932, bytes); }
+std::wstring decode932(const std::string& bytes) {
+    return lumo::decodeMultiByte(932, bytes);
+}
 
 struct DecodeCase {
     const char* name;
@@ -17,7 +19,10 @@ struct DecodeCase {
 TEST(CodePage932, DecodesAsWindowsDoes) {
     const DecodeCase cases[] = {
         {"ascii", "abc", L"abc"},
-        {"backslash stays a backslash", "C:\x5C" "a", L"C:\\a"},
+        {"backslash stays a backslash",
+         "C:\x5C"
+         "a",
+         L"C:\\a"},
         {"tilde stays a tilde", "~", L"~"},
         {"hiragana", "\x82\xA0\x82\xA2", L"\u3042\u3044"},
         {"kanji", "\x8A\xBF\x8E\x9A", L"\u6F22\u5B57"},
@@ -31,7 +36,11 @@ TEST(CodePage932, DecodesAsWindowsDoes) {
         {"NUL is a character", std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
         // Invalid input: one U+FFFD per bad byte, decoding resumes at the next byte.
         {"lone lead byte at the end", "a\x82", L"a\uFFFD"},
-        {"lead byte before ASCII", "\x82" "A", L"\uFFFD" L"A"},
+        {"lead byte before ASCII",
+         "\x82"
+         "A",
+         L"\uFFFD"
+         L"A"},
         {"lead byte before a control", "\x82\x0A", L"\uFFFD\n"},
         {"unmapped pair", "\x85\x40z", L"\uFFFD@z"},
         {"empty", "", L""},
@@ -41,7 +50,8 @@ TEST(CodePage932, DecodesAsWindowsDoes) {
 }
 
 TEST(CodePage932, WinApiFormFollowsBufferRules) {
-    const char* text = "\x82\xA0" "b";
+    const char* text = "\x82\xA0"
+                       "b";
     EXPECT_EQ(MultiByteToWideChar(932, MB_PRECOMPOSED, text, 3, nullptr, 0), 2);
     EXPECT_EQ(MultiByteToWideChar(932, MB_PRECOMPOSED, text, -1, nullptr, 0), 3) << "NUL counted";
     wchar_t buffer[4] = {};
@@ -51,7 +61,8 @@ TEST(CodePage932, WinApiFormFollowsBufferRules) {
 }
 
 TEST(CodePage932, EncodesBackAndMarksUnmappable) {
-    EXPECT_EQ(lumo::encodeMultiByte(932, L"\u3042\u6F22A\uF8F0"), "\x82\xA0\x8A\xBF" "A\xA0");
+    EXPECT_EQ(lumo::encodeMultiByte(932, L"\u3042\u6F22A\uF8F0"), "\x82\xA0\x8A\xBF"
+                                                                  "A\xA0");
     char buffer[8] = {};
     BOOL usedDefault = FALSE;
     int n = WideCharToMultiByte(932, 0, L"a\U0001F600", 2, buffer, 8, nullptr, &usedDefault);

@@ -10,7 +10,8 @@
 
 namespace {
 
-std::vector<std::wstring> namesFound(const std::wstring& pattern, std::vector<bool>* directories = nullptr) {
+std::vector<std::wstring> namesFound(const std::wstring& pattern,
+                                     std::vector<bool>* directories = nullptr) {
     std::vector<std::wstring> names;
     lumo::FileSearch search(pattern);
     while (auto found = search.next()) {
@@ -58,7 +59,8 @@ TEST(FileSearch, MissingDirectoryOrEmptyMaskFindsNothing) {
 TEST(FileSearch, NonAsciiNamesComeBackWide) {
     lumo::test::TempDir dir;
     dir.write("\xE5\xA3\x81\xE7\xB4\x99.bmp", "x"); // 壁紙.bmp
-    EXPECT_EQ(namesFound(dir.path().wstring() + L"/*.bmp"), std::vector<std::wstring>{L"\u58C1\u7D19.bmp"});
+    EXPECT_EQ(namesFound(dir.path().wstring() + L"/*.bmp"),
+              std::vector<std::wstring>{L"\u58C1\u7D19.bmp"});
 }
 
 } // namespace

@@ -10,7 +10,9 @@ HINSTANCE g_programInstance = lumo::moduleHandleOf(&g_programInstance);
 
 namespace {
 
-std::wstring testModulePath() { return std::filesystem::path(TEST_MODULE_PATH).wstring(); }
+std::wstring testModulePath() {
+    return std::filesystem::path(TEST_MODULE_PATH).wstring();
+}
 
 TEST(Module, LoadsByFullPathAndFindsExportsByName) {
     HMODULE module = LoadLibrary(testModulePath().c_str());
@@ -27,7 +29,8 @@ TEST(Module, OwnInstanceHandleEqualsTheLoadersHandle) {
     auto instance = reinterpret_cast<HINSTANCE (*)()>(GetProcAddress(module, "testModuleInstance"));
     ASSERT_NE(instance, nullptr);
     EXPECT_EQ(instance(), module);
-    EXPECT_EQ(LoadLibrary(testModulePath().c_str()), module) << "a second load yields the same handle";
+    EXPECT_EQ(LoadLibrary(testModulePath().c_str()), module)
+        << "a second load yields the same handle";
     EXPECT_EQ(lumo::moduleFileName(module), testModulePath());
 }
 

@@ -18,14 +18,17 @@ protected:
 TEST_F(ProfileTest, StoresUnderTheProfileKeyAndPersistsAtOnce) {
     lumo::Profile profile(L"lumoCoreComponent", L"LumoCore");
     EXPECT_EQ(profile.getString(L"lumo.main", L"lastDirectory", L"none"), L"none");
-    EXPECT_FALSE(std::filesystem::exists(m_dir / "lumoCoreComponent")) << "created on first write only";
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "lumoCoreComponent"))
+        << "created on first write only";
 
-    ASSERT_TRUE(profile.writeString(L"lumo.main", L"lastDirectory", L"/books/\u7F85\u751F\u9580.txt"));
+    ASSERT_TRUE(
+        profile.writeString(L"lumo.main", L"lastDirectory", L"/books/\u7F85\u751F\u9580.txt"));
     ASSERT_TRUE(profile.writeInt(L"lumo.davarodiro.document\\position", L"/b.txt", -7));
     EXPECT_EQ(profile.filePath(), (m_dir / "lumoCoreComponent/LumoCore.ini").wstring());
 
     lumo::Profile reread(L"lumoCoreComponent", L"LumoCore");
-    EXPECT_EQ(reread.getString(L"lumo.main", L"lastDirectory", L""), L"/books/\u7F85\u751F\u9580.txt");
+    EXPECT_EQ(reread.getString(L"lumo.main", L"lastDirectory", L""),
+              L"/books/\u7F85\u751F\u9580.txt");
     EXPECT_EQ(reread.getInt(L"lumo.davarodiro.document\\position", L"/b.txt", 0), -7);
     EXPECT_EQ(reread.getInt(L"lumo.main", L"missing", 3), 3);
     EXPECT_EQ(reread.getInt(L"lumo.main", L"lastDirectory", 3), 0) << "text that is no number";

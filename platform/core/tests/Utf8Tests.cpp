@@ -16,10 +16,13 @@ TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
         std::wstring expected;
     } cases[] = {
         {"\xFF", L"\uFFFD"},
-        {"a\xC3", L"a\uFFFD"},                      // truncated sequence
-        {"\xC0\xAF", L"\uFFFD\uFFFD"},              // overlong
-        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},    // encoded surrogate
-        {"\xE3\x81" "b", L"\uFFFD\uFFFD" L"b"},     // sequence cut by ASCII
+        {"a\xC3", L"a\uFFFD"},                   // truncated sequence
+        {"\xC0\xAF", L"\uFFFD\uFFFD"},           // overlong
+        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"}, // encoded surrogate
+        {"\xE3\x81"
+         "b",
+         L"\uFFFD\uFFFD"
+         L"b"},                                            // sequence cut by ASCII
         {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"}, // above U+10FFFF
     };
     for (const auto& c : cases)

@@ -93,9 +93,9 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CDemoView, CView)
 BEGIN_MESSAGE_MAP(CDemoView, CView)
-    ON_WM_LBUTTONUP()
-    ON_WM_TIMER()
-    ON_COMMAND(ID_DEMO_INVERT, &CDemoView::OnInvert)
+ON_WM_LBUTTONUP()
+ON_WM_TIMER()
+ON_COMMAND(ID_DEMO_INVERT, &CDemoView::OnInvert)
 END_MESSAGE_MAP()
 
 class CDemoFrame : public CFrameWnd {
@@ -114,7 +114,7 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CDemoFrame, CFrameWnd)
 BEGIN_MESSAGE_MAP(CDemoFrame, CFrameWnd)
-    ON_WM_CREATE()
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 class CDemoApp : public CWinApp {
@@ -133,8 +133,8 @@ public:
         };
         set.dialogs[IDD_DEMO] = dialog;
         lumo::registerResources(nullptr, set);
-        AddDocTemplate(new CSingleDocTemplate(IDR_DEMO, RUNTIME_CLASS(CDemoDoc), RUNTIME_CLASS(CDemoFrame),
-                                              RUNTIME_CLASS(CDemoView)));
+        AddDocTemplate(new CSingleDocTemplate(IDR_DEMO, RUNTIME_CLASS(CDemoDoc),
+                                              RUNTIME_CLASS(CDemoFrame), RUNTIME_CLASS(CDemoView)));
         CCommandLineInfo info;
         if (!ProcessShellCommand(info))
             return FALSE;
@@ -190,7 +190,8 @@ TEST(Demo, FrameViewTapTimersDialogMenuAndCapturedText) {
     EXPECT_EQ(lumo::test::popupMenus()[0].at.y, expectedAt.y);
 
     image = lumo::test::captureWindow(view);
-    EXPECT_GT(countInk(image, view->textRect, qRgb(0, 0, 0)), 200) << "white text on black after the repaint";
+    EXPECT_GT(countInk(image, view->textRect, qRgb(0, 0, 0)), 200)
+        << "white text on black after the repaint";
     EXPECT_EQ(image.pixel(view->textRect.left, view->textRect.top), qRgb(0, 0, 0));
 
     // The program's screenshot path: written at the first idle moment, then
@@ -204,8 +205,11 @@ TEST(Demo, FrameViewTapTimersDialogMenuAndCapturedText) {
     QImage written(QString::fromStdString(shot));
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(written.size(), QSize(800, 480));
-    EXPECT_GT(countInk(written, CRect(textRect.left, textRect.top + 26, textRect.right, textRect.bottom + 26),
-                       qRgb(0, 0, 0)), 200)
+    EXPECT_GT(
+        countInk(written,
+                 CRect(textRect.left, textRect.top + 26, textRect.right, textRect.bottom + 26),
+                 qRgb(0, 0, 0)),
+        200)
         << "the view sits below the 26-pixel command bar";
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_TRUE(lumo::test::quitRequested());

@@ -32,7 +32,15 @@ void registerTemplate() {
     t.cy = 80;
     t.controls = {
         {ControlKind::GroupBox, IDC_STATIC, L"基本", 2, 2, 96, 60, 0, {}},
-        {ControlKind::ComboBox, IDC_COLOR, L"", 4, 10, 40, 50, 0, {L"文字:黒/背景:白", L"文字:白/背景:黒"}},
+        {ControlKind::ComboBox,
+         IDC_COLOR,
+         L"",
+         4,
+         10,
+         40,
+         50,
+         0,
+         {L"文字:黒/背景:白", L"文字:白/背景:黒"}},
         {ControlKind::ComboBox, IDC_SIZE, L"", 50, 10, 20, 50, 0, {L"8", L"10", L"12"}},
         {ControlKind::ComboBox, IDC_SORTED, L"", 72, 10, 20, 50, CBS_SORT, {L"c", L"a", L"b"}},
         {ControlKind::CheckBox, IDC_BOLD, L"太字", 4, 24, 40, 10, 0, {}},
@@ -84,7 +92,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CSettingsDialog, CDialog)
-    ON_BN_CLICKED(IDC_CLEAR, &CSettingsDialog::OnClear)
+ON_BN_CLICKED(IDC_CLEAR, &CSettingsDialog::OnClear)
 END_MESSAGE_MAP()
 
 class DialogTest : public ::testing::Test {
@@ -100,7 +108,8 @@ TEST_F(DialogTest, ControlsShowTheMembersAndOkReadsThemBack) {
     CSettingsDialog dialog;
     lumo::test::driveNextDialog([](lumo::test::DialogDriver& d) {
         EXPECT_EQ(d.caption(), L"設定");
-        EXPECT_EQ(d.comboItems(IDC_COLOR), (std::vector<std::wstring>{L"文字:黒/背景:白", L"文字:白/背景:黒"}));
+        EXPECT_EQ(d.comboItems(IDC_COLOR),
+                  (std::vector<std::wstring>{L"文字:黒/背景:白", L"文字:白/背景:黒"}));
         EXPECT_EQ(d.comboItems(IDC_SORTED), (std::vector<std::wstring>{L"a", L"b", L"c"}));
         EXPECT_EQ(d.comboIndex(IDC_COLOR), 1);
         EXPECT_EQ(d.comboIndex(IDC_SIZE), 1);
@@ -134,7 +143,8 @@ TEST_F(DialogTest, CancelLeavesTheMembersAlone) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.color, 1);
     // A script that never ends the dialog cancels it.
-    lumo::test::driveNextDialog([](lumo::test::DialogDriver& d) { d.chooseComboIndex(IDC_COLOR, 0); });
+    lumo::test::driveNextDialog(
+        [](lumo::test::DialogDriver& d) { d.chooseComboIndex(IDC_COLOR, 0); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.color, 1);
     ASSERT_GE(lumo::test::dialogs().size(), 2u);
@@ -150,12 +160,9 @@ TEST_F(DialogTest, StoredValuesOutsideTheListReadBackAsNothing) {
         const wchar_t* expectedSize;
     };
     const Case cases[] = {
-        {"in the lists", 0, L"8", 0, L"8"},
-        {"index past the end", 2, L"10", -1, L"10"},
-        {"negative index", -1, L"12", -1, L"12"},
-        {"size not in the list", 1, L"13", 1, L""},
-        {"empty size", 1, L"", 1, L""},
-        {"prefix of an item", 1, L"1", 1, L"10"},
+        {"in the lists", 0, L"8", 0, L"8"},       {"index past the end", 2, L"10", -1, L"10"},
+        {"negative index", -1, L"12", -1, L"12"}, {"size not in the list", 1, L"13", 1, L""},
+        {"empty size", 1, L"", 1, L""},           {"prefix of an item", 1, L"1", 1, L"10"},
     };
     for (const Case& c : cases) {
         CSettingsDialog dialog;
@@ -218,7 +225,9 @@ TEST(MessageBox, RecordsTextAndAnswers) {
     EXPECT_EQ(MessageBox(nullptr, L"続けますか", L"確認", MB_YESNO), IDYES);
     // Unanswered under the offscreen platform: the cancelling answer.
     EXPECT_EQ(MessageBox(nullptr, L"二回目", L"確認", MB_YESNO), IDNO);
-    EXPECT_EQ(AfxMessageBox(L"選択されたファイルに対応するエディタ/ビューアが登録されていません。", MB_OK), IDOK);
+    EXPECT_EQ(AfxMessageBox(L"選択されたファイルに対応するエディタ/ビューアが登録されていません。",
+                            MB_OK),
+              IDOK);
     ASSERT_EQ(lumo::test::messageBoxes().size(), 3u);
     EXPECT_EQ(lumo::test::messageBoxes()[0].text, L"続けますか");
     EXPECT_EQ(lumo::test::messageBoxes()[2].type, MB_OK);

@@ -43,8 +43,8 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CTraceDoc, CDocument)
 BEGIN_MESSAGE_MAP(CTraceDoc, CDocument)
-    ON_COMMAND(ID_ALL, &CTraceDoc::OnAll)
-    ON_COMMAND(ID_DOC, &CTraceDoc::OnDoc)
+ON_COMMAND(ID_ALL, &CTraceDoc::OnAll)
+ON_COMMAND(ID_DOC, &CTraceDoc::OnDoc)
 END_MESSAGE_MAP()
 
 class CTraceView : public CView {
@@ -68,7 +68,7 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CTraceView, CView)
 BEGIN_MESSAGE_MAP(CTraceView, CView)
-    ON_COMMAND(ID_ALL, &CTraceView::OnAll)
+ON_COMMAND(ID_ALL, &CTraceView::OnAll)
 END_MESSAGE_MAP()
 
 class CTraceFrame : public CFrameWnd {
@@ -102,10 +102,10 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CTraceFrame, CFrameWnd)
 BEGIN_MESSAGE_MAP(CTraceFrame, CFrameWnd)
-    ON_WM_CREATE()
-    ON_COMMAND(ID_ALL, &CTraceFrame::OnAll)
-    ON_COMMAND(ID_DOC, &CTraceFrame::OnDoc)
-    ON_COMMAND(ID_FRAME, &CTraceFrame::OnFrame)
+ON_WM_CREATE()
+ON_COMMAND(ID_ALL, &CTraceFrame::OnAll)
+ON_COMMAND(ID_DOC, &CTraceFrame::OnDoc)
+ON_COMMAND(ID_FRAME, &CTraceFrame::OnFrame)
 END_MESSAGE_MAP()
 
 class CTraceApp : public CWinApp {
@@ -118,9 +118,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CTraceApp, CWinApp)
-    ON_COMMAND(ID_ALL, &CTraceApp::OnAll)
-    ON_COMMAND(ID_FRAME, &CTraceApp::OnFrame)
-    ON_COMMAND(ID_APP_ONLY, &CTraceApp::OnAppOnly)
+ON_COMMAND(ID_ALL, &CTraceApp::OnAll)
+ON_COMMAND(ID_FRAME, &CTraceApp::OnFrame)
+ON_COMMAND(ID_APP_ONLY, &CTraceApp::OnAppOnly)
 END_MESSAGE_MAP()
 
 constexpr UINT IDR_TRACE = 600;
@@ -136,7 +136,8 @@ protected:
         set.accelerators[IDR_TRACE] = {{lumo::FVIRTKEY | lumo::FCONTROL, 'O', ID_FRAME},
                                        {lumo::FVIRTKEY, 0x75 /* F6 */, ID_DOC}};
         lumo::registerResources(nullptr, set);
-        app.AddDocTemplate(new CSingleDocTemplate(IDR_TRACE, RUNTIME_CLASS(CTraceDoc), RUNTIME_CLASS(CTraceFrame),
+        app.AddDocTemplate(new CSingleDocTemplate(IDR_TRACE, RUNTIME_CLASS(CTraceDoc),
+                                                  RUNTIME_CLASS(CTraceFrame),
                                                   RUNTIME_CLASS(CTraceView)));
     }
     void TearDown() override {
@@ -195,7 +196,8 @@ TEST_F(DocViewTest, CommandsRouteViewDocumentFrameApplication) {
     trace().clear();
     for (UINT id : {ID_ALL, ID_DOC, ID_FRAME, ID_APP_ONLY})
         EXPECT_TRUE(frame()->SendMessage(WM_COMMAND, id, 0)) << id;
-    EXPECT_EQ(trace(), (std::vector<std::string>{"view all", "doc doc", "frame frame", "app only"}));
+    EXPECT_EQ(trace(),
+              (std::vector<std::string>{"view all", "doc doc", "frame frame", "app only"}));
     EXPECT_FALSE(frame()->OnCmdMsg(9999, CN_COMMAND, nullptr, nullptr));
     AFX_CMDHANDLERINFO info2{};
     EXPECT_TRUE(frame()->OnCmdMsg(ID_DOC, CN_COMMAND, nullptr, &info2));

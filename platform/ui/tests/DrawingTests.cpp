@@ -152,7 +152,8 @@ TEST(DibSection, TextDrawnIntoADibReadsTheRightWayUp) {
             ink += plain.dc.GetPixel(x, y) != WHITE;
         }
     EXPECT_GT(ink, 10);
-    EXPECT_LE(differences, ink / 5) << "the DIB shows the same text as a plain bitmap, not a mirror image";
+    EXPECT_LE(differences, ink / 5)
+        << "the DIB shows the same text as a plain bitmap, not a mirror image";
     plain.dc.SelectObject(plainFont);
     dc.SelectObject(oldFont);
     dc.SelectObject(old);
@@ -195,20 +196,28 @@ TEST(DibSection, SetDIBitsToDeviceCopiesRowsUpright) {
     BITMAPINFO info = dibInfo(2, 2, 24);
     // Bottom row first: bottom is red, top is blue.
     const unsigned char pixels[16] = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0};
-    EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 2, 2, 0, 0, 0, 2, pixels, &info, DIB_RGB_COLORS), 2);
+    EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 2, 2, 0, 0, 0, 2, pixels, &info, DIB_RGB_COLORS),
+              2);
     EXPECT_EQ(canvas.dc.GetPixel(0, 0), RGB(0, 0, 255));
     EXPECT_EQ(canvas.dc.GetPixel(1, 1), RGB(255, 0, 0));
     MemoryCanvas big(4, 4, WHITE);
-    EXPECT_EQ(StretchDIBits(big.dc, 0, 0, 4, 4, 0, 0, 2, 2, pixels, &info, DIB_RGB_COLORS, SRCCOPY), 2);
+    EXPECT_EQ(StretchDIBits(big.dc, 0, 0, 4, 4, 0, 0, 2, 2, pixels, &info, DIB_RGB_COLORS, SRCCOPY),
+              2);
     EXPECT_EQ(big.dc.GetPixel(1, 1), RGB(0, 0, 255));
     EXPECT_EQ(big.dc.GetPixel(3, 3), RGB(255, 0, 0));
-    EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 2, 2, 0, 0, 0, 2, nullptr, &info, DIB_RGB_COLORS), 0);
-    EXPECT_EQ(StretchDIBits(big.dc, 0, 0, 1 << 30, 1 << 30, 0, 0, 2, 2, pixels, &info, DIB_RGB_COLORS, SRCCOPY), 0)
+    EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 2, 2, 0, 0, 0, 2, nullptr, &info, DIB_RGB_COLORS),
+              0);
+    EXPECT_EQ(StretchDIBits(big.dc, 0, 0, 1 << 30, 1 << 30, 0, 0, 2, 2, pixels, &info,
+                            DIB_RGB_COLORS, SRCCOPY),
+              0)
         << "an absurd target size is refused, not allocated";
-    EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 100, 100, -50, 70, 0, 2, pixels, &info, DIB_RGB_COLORS), 2)
+    EXPECT_EQ(
+        SetDIBitsToDevice(canvas.dc, 0, 0, 100, 100, -50, 70, 0, 2, pixels, &info, DIB_RGB_COLORS),
+        2)
         << "source areas outside the bits are clipped";
     BITMAPINFO paletted = dibInfo(2, 2, 8);
-    EXPECT_EQ(SetDIBitsToDevice(canvas.dc, 0, 0, 2, 2, 0, 0, 0, 2, pixels, &paletted, DIB_RGB_COLORS), 0);
+    EXPECT_EQ(
+        SetDIBitsToDevice(canvas.dc, 0, 0, 2, 2, 0, 0, 0, 2, pixels, &paletted, DIB_RGB_COLORS), 0);
 }
 
 TEST(Fonts, FullWidthIsTwiceHalfWidthAtEverySize) {
@@ -247,7 +256,8 @@ TEST(Fonts, DrawingAgreesWithMeasuring) {
     for (int yy = 0; yy < 24; ++yy)
         for (int xx = 0; xx < 120; ++xx)
             differences += whole.dc.GetPixel(xx, yy) != pieces.dc.GetPixel(xx, yy);
-    EXPECT_EQ(differences, 0) << "text drawn in pieces at measured advances lands where the whole row does";
+    EXPECT_EQ(differences, 0)
+        << "text drawn in pieces at measured advances lands where the whole row does";
     whole.dc.SelectObject(a);
     pieces.dc.SelectObject(b);
 }
@@ -291,7 +301,8 @@ TEST(Text, DrawTextAlignsInItsRectangle) {
             for (int x = 0; x < 100; ++x)
                 if (canvas.dc.GetPixel(x, y) != WHITE)
                     ink.SetRect(std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
-                                std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1));
+                                std::max<LONG>(ink.right, x + 1),
+                                std::max<LONG>(ink.bottom, y + 1));
         return ink;
     };
     CRect box(0, 0, 100, 40);
@@ -336,7 +347,8 @@ TEST(Edges, RaisedAndSunkenInnerEdgesWithMiddle) {
         UINT edge;
         COLORREF topLeft, bottomRight;
     };
-    for (const Case& c : {Case{BDR_RAISEDINNER, light, shadow}, Case{BDR_SUNKENINNER, dark, soft}}) {
+    for (const Case& c :
+         {Case{BDR_RAISEDINNER, light, shadow}, Case{BDR_SUNKENINNER, dark, soft}}) {
         MemoryCanvas canvas(6, 5, RGB(1, 1, 1));
         CRect r(0, 0, 6, 5);
         ASSERT_TRUE(canvas.dc.DrawEdge(&r, c.edge, BF_RECT | BF_MIDDLE | BF_ADJUST));

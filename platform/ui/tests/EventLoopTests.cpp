@@ -10,10 +10,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QScreen>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,9 @@ public:
         log.push_back("double");
         times.push_back(GetMessageTime());
     }
-    void OnLButtonUp(UINT, CPoint p) { log.push_back("up " + std::to_string(p.x) + "," + std::to_string(p.y)); }
+    void OnLButtonUp(UINT, CPoint p) {
+        log.push_back("up " + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
     void OnKeyDown(UINT key, UINT, UINT) { log.push_back("key " + std::to_string(key)); }
     void OnClose() {
         log.push_back("close");
@@ -51,12 +53,12 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CLoopWnd, CWnd)
-    ON_WM_TIMER()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_LBUTTONUP()
-    ON_WM_KEYDOWN()
-    ON_WM_CLOSE()
+ON_WM_TIMER()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_LBUTTONUP()
+ON_WM_KEYDOWN()
+ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 class CLoopApp : public CWinApp {
@@ -72,7 +74,8 @@ TEST(EventLoop, RunsRealTimeTimersUntilTheMainWindowCloses) {
     lumo::test::resetQuit();
     CLoopApp app;
     auto* main = new CLoopWnd;
-    ASSERT_TRUE(main->CreateEx(0, nullptr, L"loop", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
+    ASSERT_TRUE(main->CreateEx(0, nullptr, L"loop", WS_OVERLAPPED | WS_VISIBLE,
+                               RECT{0, 0, 100, 100}, nullptr, 0));
     app.m_pMainWnd = main;
     main->SetTimer(1, 20);
     QElapsedTimer clock;
@@ -90,16 +93,18 @@ TEST(EventLoop, RunsRealTimeTimersUntilTheMainWindowCloses) {
 TEST(EventLoop, QtInputOnTheWindowWidgetBecomesMessages) {
     lumo::test::installManualClock(5000);
     CLoopWnd top;
-    ASSERT_TRUE(top.CreateEx(0, nullptr, L"input", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"input", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100},
+                             nullptr, 0));
     CLoopWnd child;
-    ASSERT_TRUE(child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{20, 30, 80, 90}, &top, 1));
+    ASSERT_TRUE(
+        child.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{20, 30, 80, 90}, &top, 1));
     QWidget* widget = top.state()->surface;
     ASSERT_NE(widget, nullptr);
     const QPointF at(25, 40);
-    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
     child.SetFocus();
@@ -141,7 +146,8 @@ void tapWidget(QWidget* widget, QPointF at, std::uint64_t time) {
 TEST(EventLoop, TapsQueuedWhileTheLoopWasBusyKeepTheTimeTheyWereMade) {
     lumo::test::installManualClock(5000);
     CLoopWnd top;
-    ASSERT_TRUE(top.CreateEx(0, nullptr, L"busy", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"busy", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100},
+                             nullptr, 0));
     QWidget* widget = top.state()->surface;
     ASSERT_NE(widget, nullptr);
     tapWidget(widget, QPointF(10, 10), 900000);
@@ -152,7 +158,7 @@ TEST(EventLoop, TapsQueuedWhileTheLoopWasBusyKeepTheTimeTheyWereMade) {
     tapWidget(widget, QPointF(10, 10), 900600);
     tapWidget(widget, QPointF(10, 10), 901200);
     lumo::test::pumpMessages();
-    const std::vector<std::string> threeTaps = {"down 10,10", "up 10,10", "down 10,10",
+    const std::vector<std::string> threeTaps = {"down 10,10", "up 10,10",   "down 10,10",
                                                 "up 10,10",   "down 10,10", "up 10,10"};
     EXPECT_EQ(top.log, threeTaps) << "600 ms apart is no double tap, however late they arrived";
     EXPECT_EQ(top.times, (std::vector<DWORD>{5000, 5600, 6200}));
@@ -165,7 +171,8 @@ TEST(EventLoop, TapsQueuedWhileTheLoopWasBusyKeepTheTimeTheyWereMade) {
 
 TEST(EventLoop, DrawingThroughAWindowDcIsOnScreenWhenTheDcIsReleased) {
     CLoopWnd top;
-    ASSERT_TRUE(top.CreateEx(0, nullptr, L"draw", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100}, nullptr, 0));
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"draw", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 100, 100},
+                             nullptr, 0));
     QWidget* widget = top.state()->surface;
     ASSERT_NE(widget, nullptr);
     lumo::test::pumpMessages();

@@ -18,10 +18,11 @@ using lumo::MenuTemplateItem;
 
 void registerTestMenu() {
     lumo::ResourceSet set;
-    set.menus[300] = {MenuTemplateItem::popup(L"File", {MenuTemplateItem::command(L"Open", 10),
-                                                        MenuTemplateItem::separator(),
-                                                        MenuTemplateItem::command(L"Exit", 11, MF_GRAYED)}),
-                      MenuTemplateItem::command(L"Top", 12)};
+    set.menus[300] = {
+        MenuTemplateItem::popup(L"File", {MenuTemplateItem::command(L"Open", 10),
+                                          MenuTemplateItem::separator(),
+                                          MenuTemplateItem::command(L"Exit", 11, MF_GRAYED)}),
+        MenuTemplateItem::command(L"Top", 12)};
     lumo::registerResources(testModule(), set);
 }
 
@@ -101,7 +102,8 @@ TEST(Menu, DeleteDestroysASubmenuAndRemoveKeepsIt) {
     EXPECT_TRUE(IsMenu(b));
     EXPECT_EQ(CMenu::FromHandle(a), nullptr);
     DestroyMenu(b);
-    EXPECT_FALSE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(b), L"gone")) << "a destroyed submenu";
+    EXPECT_FALSE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(b), L"gone"))
+        << "a destroyed submenu";
 }
 
 TEST(Menu, DestroyingAMenuDestroysItsSubmenusAndWrappers) {
@@ -153,16 +155,19 @@ class CMenuFrame : public CFrameWnd {
 public:
     int opened = 0;
     void OnOpen() { ++opened; }
-    void OnUpdateExit(CCmdUI* ui) { ui->SetText(L"Leave"); ui->Enable(TRUE); }
+    void OnUpdateExit(CCmdUI* ui) {
+        ui->SetText(L"Leave");
+        ui->Enable(TRUE);
+    }
 
 protected:
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CMenuFrame, CFrameWnd)
-    ON_COMMAND(10, &CMenuFrame::OnOpen)
-    ON_COMMAND(11, &CMenuFrame::OnOpen)
-    ON_UPDATE_COMMAND_UI(11, &CMenuFrame::OnUpdateExit)
+ON_COMMAND(10, &CMenuFrame::OnOpen)
+ON_COMMAND(11, &CMenuFrame::OnOpen)
+ON_UPDATE_COMMAND_UI(11, &CMenuFrame::OnUpdateExit)
 END_MESSAGE_MAP()
 
 TEST(PopupMenu, StatesAreAskedFirstAndTheChosenCommandIsPosted) {

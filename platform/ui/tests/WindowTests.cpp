@@ -27,7 +27,9 @@ public:
         return CWnd::OnCreate(lpcs);
     }
     void OnDestroy() { log.push_back("destroy"); }
-    void OnSize(UINT, int cx, int cy) { log.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy)); }
+    void OnSize(UINT, int cx, int cy) {
+        log.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy));
+    }
     BOOL OnEraseBkgnd(CDC* pDC) {
         log.push_back("erase");
         return CWnd::OnEraseBkgnd(pDC);
@@ -52,7 +54,9 @@ public:
         if (GetCapture() == this)
             ReleaseCapture();
     }
-    void OnLButtonDblClk(UINT, CPoint p) { log.push_back("dblclk " + std::to_string(p.x) + "," + std::to_string(p.y)); }
+    void OnLButtonDblClk(UINT, CPoint p) {
+        log.push_back("dblclk " + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
     BOOL OnMouseWheel(UINT, short delta, CPoint) {
         log.push_back("wheel " + std::to_string(delta));
         return TRUE;
@@ -79,18 +83,18 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
-    ON_WM_SIZE()
-    ON_WM_ERASEBKGND()
-    ON_WM_PAINT()
-    ON_WM_TIMER()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_MOUSEWHEEL()
-    ON_MESSAGE(WM_PROBE, &CProbeWnd::OnProbe)
-    ON_MESSAGE(WM_SWALLOWED, &CProbeWnd::OnSwallowed)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_TIMER()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_MOUSEWHEEL()
+ON_MESSAGE(WM_PROBE, &CProbeWnd::OnProbe)
+ON_MESSAGE(WM_SWALLOWED, &CProbeWnd::OnSwallowed)
 END_MESSAGE_MAP()
 
 class WindowTest : public ::testing::Test {
@@ -98,9 +102,12 @@ protected:
     void SetUp() override {
         lumo::test::installManualClock(1000);
         lumo::test::resetHooks();
-        ASSERT_TRUE(top.CreateEx(0, nullptr, L"top", WS_OVERLAPPED | WS_VISIBLE, RECT{0, 0, 200, 100}, nullptr, 0));
-        ASSERT_TRUE(left.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 20, 100, 100}, &top, 1));
-        ASSERT_TRUE(right.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{100, 20, 200, 100}, &top, 2));
+        ASSERT_TRUE(top.CreateEx(0, nullptr, L"top", WS_OVERLAPPED | WS_VISIBLE,
+                                 RECT{0, 0, 200, 100}, nullptr, 0));
+        ASSERT_TRUE(
+            left.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 20, 100, 100}, &top, 1));
+        ASSERT_TRUE(right.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{100, 20, 200, 100},
+                                 &top, 2));
         lumo::test::pumpMessages();
         top.clear();
         left.clear();
@@ -129,7 +136,8 @@ TEST_F(WindowTest, SentMessagesRunAtOncePostedOnesInOrder) {
     left.PostMessage(WM_PROBE, 4, 40);
     EXPECT_TRUE(left.log.empty());
     lumo::test::pumpMessages();
-    EXPECT_EQ(left.log, (std::vector<std::string>{"probe 1,10", "probe 2,0", "probe 4,40", "probe 3,0"}));
+    EXPECT_EQ(left.log,
+              (std::vector<std::string>{"probe 1,10", "probe 2,0", "probe 4,40", "probe 3,0"}));
 }
 
 TEST_F(WindowTest, PreTranslateMessageSeesPostedButNotSentMessages) {
@@ -142,7 +150,8 @@ TEST_F(WindowTest, PreTranslateMessageSeesPostedButNotSentMessages) {
 
 TEST_F(WindowTest, MessagesForADestroyedWindowAreDropped) {
     auto* doomed = new CProbeWnd;
-    ASSERT_TRUE(doomed->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, &left, 5));
+    ASSERT_TRUE(
+        doomed->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, &left, 5));
     const HWND handle = doomed->m_hWnd;
     doomed->SetTimer(7, 100);
     EXPECT_TRUE(::PostMessage(handle, WM_PROBE, 1, 0));
@@ -232,8 +241,7 @@ TEST_F(WindowTest, TimersFireExactlyUnderTheManualClock) {
     lumo::test::advanceClock(400);
     EXPECT_EQ(left.log.size(), 6u);
     EXPECT_EQ(left.log.back(), "timer 101");
-    EXPECT_EQ(left.timerTimes,
-              (std::vector<DWORD>{1100, 1200, 1300, 1400, 1500, 1500}));
+    EXPECT_EQ(left.timerTimes, (std::vector<DWORD>{1100, 1200, 1300, 1400, 1500, 1500}));
     EXPECT_EQ(GetTickCount(), 1500u);
     left.KillTimer(100);
     left.clear();
@@ -279,9 +287,18 @@ TEST_F(WindowTest, DoubleTapSequenceMatchesTheDevice) {
         std::vector<std::string> expected;
     };
     const std::vector<Case> cases = {
-        {"quick second tap", 200, POINT{11, 11}, {"down 10,10", "up 10,10", "dblclk 11,11", "up 11,11"}},
-        {"second tap too late", 501, POINT{10, 10}, {"down 10,10", "up 10,10", "down 10,10", "up 10,10"}},
-        {"second tap too far", 100, POINT{20, 10}, {"down 10,10", "up 10,10", "down 20,10", "up 20,10"}},
+        {"quick second tap",
+         200,
+         POINT{11, 11},
+         {"down 10,10", "up 10,10", "dblclk 11,11", "up 11,11"}},
+        {"second tap too late",
+         501,
+         POINT{10, 10},
+         {"down 10,10", "up 10,10", "down 10,10", "up 10,10"}},
+        {"second tap too far",
+         100,
+         POINT{20, 10},
+         {"down 10,10", "up 10,10", "down 20,10", "up 20,10"}},
     };
     for (const Case& c : cases) {
         left.clear();
@@ -296,7 +313,8 @@ TEST_F(WindowTest, DoubleTapSequenceMatchesTheDevice) {
     lumo::test::advanceClock(2000);
     for (int i = 0; i < 3; ++i)
         lumo::test::tap(&left, POINT{1, 1});
-    EXPECT_EQ(left.log, (std::vector<std::string>{"down 1,1", "up 1,1", "dblclk 1,1", "up 1,1", "down 1,1", "up 1,1"}));
+    EXPECT_EQ(left.log, (std::vector<std::string>{"down 1,1", "up 1,1", "dblclk 1,1", "up 1,1",
+                                                  "down 1,1", "up 1,1"}));
 }
 
 TEST_F(WindowTest, WheelReachesTheWindowUnderThePen) {
@@ -306,7 +324,8 @@ TEST_F(WindowTest, WheelReachesTheWindowUnderThePen) {
 
 TEST_F(WindowTest, AnUnhandledWheelGoesToTheParent) {
     CWnd plain;
-    ASSERT_TRUE(plain.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 50}, &left, 3));
+    ASSERT_TRUE(
+        plain.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 50}, &left, 3));
     lumo::test::wheel(&plain, POINT{5, 5}, 240);
     EXPECT_EQ(left.log, (std::vector<std::string>{"wheel 240"}));
     plain.DestroyWindow();

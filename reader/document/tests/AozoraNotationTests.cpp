@@ -20,8 +20,9 @@ struct ParseCase {
     std::vector<Span> spans;
 };
 
-void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<Span> spansOf(const std::vector<RubySpan>& spans) {
     std::vector<Span> out;
@@ -59,10 +60,16 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"latin_run_base", L"Ruby《ルビ》", L"Ruby", {{0, 4, L"ルビ"}}},
         ParseCase{"comma_ends_latin_run", L"ab,cd《x》", L"ab,cd", {{3, 5, L"x"}}},
         ParseCase{"ruby_at_line_start", L"《かな》", L"", {{-2, 0, L"かな"}}},
-        ParseCase{"kanji_run_after_kana", L"あの漢字《かんじ》だ", L"あの漢字だ", {{4, 8, L"かんじ"}}},
-        ParseCase{"explicit_start_beats_kanji_run", L"福沢諭吉｜記《しるす》", L"福沢諭吉記",
+        ParseCase{
+            "kanji_run_after_kana", L"あの漢字《かんじ》だ", L"あの漢字だ", {{4, 8, L"かんじ"}}},
+        ParseCase{"explicit_start_beats_kanji_run",
+                  L"福沢諭吉｜記《しるす》",
+                  L"福沢諭吉記",
                   {{8, 10, L"しるす"}}},
-        ParseCase{"two_rubies", L"頗《すこぶ》る増《まし》", L"頗る増", {{0, 2, L"すこぶ"}, {4, 6, L"まし"}}},
+        ParseCase{"two_rubies",
+                  L"頗《すこぶ》る増《まし》",
+                  L"頗る増",
+                  {{0, 2, L"すこぶ"}, {4, 6, L"まし"}}},
         ParseCase{"annotation_vanishes", L"一［＃ここから２字下げ］二", L"一二", {}},
         ParseCase{"kana_letters_keep_latin_run", L"abかな《x》", L"abかな", {{0, 6, L"x"}}},
         ParseCase{"digit_ends_latin_run", L"a1b《x》", L"a1b", {{2, 3, L"x"}}},
@@ -70,9 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"unterminated_ruby_hides_rest", L"前《うしろ", L"前", {}},
         ParseCase{"unterminated_annotation_dropped", L"前［＃注記", L"前", {}},
         ParseCase{"stray_close_uses_line_start", L"あ》い", L"あい", {{-1, -1, L"あ"}}},
-        ParseCase{"stray_close_after_ruby", L"漢《かん》字》", L"漢字",
+        ParseCase{"stray_close_after_ruby",
+                  L"漢《かん》字》",
+                  L"漢字",
                   {{0, 2, L"かん"}, {-1, -1, L"かん》字"}}},
-        ParseCase{"stray_closes_do_not_repeat_text", L"あ》い》う》", L"あいう",
+        ParseCase{"stray_closes_do_not_repeat_text",
+                  L"あ》い》う》",
+                  L"あいう",
                   {{-1, -1, L"あ"}, {-1, -1, L"い"}, {-1, -1, L"う"}}},
         ParseCase{"ruby_marks_act_inside_annotation", L"［＃《注》］x", L"x", {{-2, 0, L"注"}}},
         ParseCase{"lone_open_angle_stays", L"a<b", L"a<b", {}},
@@ -156,8 +167,9 @@ struct TagCase {
     std::wstring displayText;
 };
 
-void PrintTo(const TagCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const TagCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ParseInlineTagTable : public ::testing::TestWithParam<TagCase> {};
 
@@ -183,18 +195,44 @@ TEST_P(ParseInlineTagTable, RecognisesTagBlocks) {
 INSTANTIATE_TEST_SUITE_P(
     Tags, ParseInlineTagTable,
     ::testing::Values(
-        TagCase{"img_two_quoted_attributes", L"<img src=\"a.png\" alt=\"A\">", true, L"img",
-                {{L"alt", L"A"}, {L"src", L"a.png"}}, L"", L"[挿絵:a.png]"},
-        TagCase{"img_without_src_gets_empty", L"<img>", true, L"img", {{L"src", L""}}, L"", L"[挿絵:]"},
-        TagCase{"space_in_file_name_cuts_value", L"<img src=\"my pic.png\">", true, L"img",
-                {{L"src", L"\"my"}}, L"", L"[挿絵:\"my]"},
-        TagCase{"first_value_of_a_name_wins", L"<img src=a src=b>", true, L"img", {{L"src", L"a"}}, L"",
+        TagCase{"img_two_quoted_attributes",
+                L"<img src=\"a.png\" alt=\"A\">",
+                true,
+                L"img",
+                {{L"alt", L"A"}, {L"src", L"a.png"}},
+                L"",
+                L"[挿絵:a.png]"},
+        TagCase{
+            "img_without_src_gets_empty", L"<img>", true, L"img", {{L"src", L""}}, L"", L"[挿絵:]"},
+        TagCase{"space_in_file_name_cuts_value",
+                L"<img src=\"my pic.png\">",
+                true,
+                L"img",
+                {{L"src", L"\"my"}},
+                L"",
+                L"[挿絵:\"my]"},
+        TagCase{"first_value_of_a_name_wins",
+                L"<img src=a src=b>",
+                true,
+                L"img",
+                {{L"src", L"a"}},
+                L"",
                 L"[挿絵:a]"},
-        TagCase{"unquoted_and_single_quote_values", L"<a x=\" y=1>t</a>", true, L"a",
-                {{L"x", L"\""}, {L"y", L"1"}}, L"t", L"t"},
+        TagCase{"unquoted_and_single_quote_values",
+                L"<a x=\" y=1>t</a>",
+                true,
+                L"a",
+                {{L"x", L"\""}, {L"y", L"1"}},
+                L"t",
+                L"t"},
         TagCase{"link_inner_text", L"<a>本文</a>", true, L"a", {}, L"本文", L"本文"},
         TagCase{"closing_tag_alone", L"</a>", true, L"/a", {}, L"", L""},
-        TagCase{"illustration_rewritten", L"［＃挿絵（fig.png）入る］", true, L"img", {{L"src", L"fig.png"}}, L"",
+        TagCase{"illustration_rewritten",
+                L"［＃挿絵（fig.png）入る］",
+                true,
+                L"img",
+                {{L"src", L"fig.png"}},
+                L"",
                 L"[挿絵:fig.png]"},
         TagCase{"illustration_needs_a_file_name", L"［＃挿絵（）入る］", false, L"", {}, L"", L""},
         TagCase{"not_at_start", L"x<a>t</a>", false, L"", {}, L"", L""},

@@ -82,7 +82,8 @@ TEST_F(ReaderDocument, ClosingSavesThePositionAndReopeningRestoresIt) {
 
 TEST_F(ReaderDocument, AutoSaveOffLeavesTheStoreAlone) {
     const std::wstring path = writeBook();
-    CLumoPluginManager::getInstance()->writeOption(L"lumo.davarodiro.document", L"position/" + path, L"4,0");
+    CLumoPluginManager::getInstance()->writeOption(L"lumo.davarodiro.document", L"position/" + path,
+                                                   L"4,0");
     m_autoSaveAtExit = 0;
     auto document = newDocument();
     ASSERT_TRUE(document->OnOpenDocument(path.c_str()));
@@ -101,7 +102,8 @@ TEST_F(ReaderDocument, OldProfileEntryOfTheApplicationIsUsedUntilTheNextClose) {
     {
         CWinApp app(L"LumoCore");
         app.SetRegistryKey(L"lumoCoreComponent");
-        ASSERT_TRUE(app.WriteProfileString(L"lumo.davarodiro.document\\position", path.c_str(), L"6,4"));
+        ASSERT_TRUE(
+            app.WriteProfileString(L"lumo.davarodiro.document\\position", path.c_str(), L"6,4"));
 
         auto document = newDocument();
         ASSERT_TRUE(document->OnOpenDocument(path.c_str()));

@@ -15,8 +15,9 @@ struct BreakCase {
     std::vector<std::wstring> displayLines;
 };
 
-void PrintTo(const BreakCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const BreakCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LineBreakTable : public BookTest, public ::testing::WithParamInterface<BreakCase> {};
 
@@ -34,17 +35,35 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BreakCase{"fits_exactly", 8, 1, 1, L"あいうえ", {L"あいうえ"}},
         BreakCase{"plain_overflow", 8, 1, 1, L"あいうえおか", {L"あいうえ", L"おか"}},
-        BreakCase{"line_start_forbidden_hangs", 8, 1, 1, L"あいうえ。かき", {L"あいうえ。", L"かき"}},
+        BreakCase{
+            "line_start_forbidden_hangs", 8, 1, 1, L"あいうえ。かき", {L"あいうえ。", L"かき"}},
         BreakCase{"small_kana_hangs", 8, 1, 1, L"あいうえっか", {L"あいうえっ", L"か"}},
         BreakCase{"line_end_forbidden_moves", 8, 1, 1, L"あいう「えお", {L"あいう", L"「えお"}},
-        BreakCase{"explicit_ruby_group_moves", 8, 1, 1, L"あいう｜漢字《かんじ》",
+        BreakCase{"explicit_ruby_group_moves",
+                  8,
+                  1,
+                  1,
+                  L"あいう｜漢字《かんじ》",
                   {L"あいう", L"｜漢字《かんじ》"}},
-        BreakCase{"kanji_run_with_ruby_moves", 8, 1, 1, L"あいう漢字《かんじ》",
+        BreakCase{"kanji_run_with_ruby_moves",
+                  8,
+                  1,
+                  1,
+                  L"あいう漢字《かんじ》",
                   {L"あいう", L"漢字《かんじ》"}},
-        BreakCase{"kanji_run_without_ruby_splits", 8, 1, 1, L"あいう漢字です", {L"あいう漢", L"字です"}},
-        BreakCase{"ruby_text_takes_no_columns", 8, 1, 1, L"漢《かんかんかんかん》字あいう",
+        BreakCase{
+            "kanji_run_without_ruby_splits", 8, 1, 1, L"あいう漢字です", {L"あいう漢", L"字です"}},
+        BreakCase{"ruby_text_takes_no_columns",
+                  8,
+                  1,
+                  1,
+                  L"漢《かんかんかんかん》字あいう",
                   {L"漢《かんかんかんかん》字あい", L"う"}},
-        BreakCase{"annotation_takes_no_columns", 8, 1, 1, L"あ［＃ここから２字下げ］いうえお",
+        BreakCase{"annotation_takes_no_columns",
+                  8,
+                  1,
+                  1,
+                  L"あ［＃ここから２字下げ］いうえお",
                   {L"あ［＃ここから２字下げ］いうえ", L"お"}},
         BreakCase{"word_moves", 6, 1, 1, L"abc defgh", {L"abc ", L"defgh"}},
         BreakCase{"number_moves", 6, 1, 1, L"abc 12345", {L"abc ", L"12345"}},
@@ -53,18 +72,37 @@ INSTANTIATE_TEST_SUITE_P(
         BreakCase{"word_at_line_start_is_cut", 4, 1, 1, L"abcdefg", {L"abcd", L"efg"}},
         BreakCase{"number_last_digit_hangs", 4, 1, 1, L"ab 12x", {L"ab 12", L"x"}},
         BreakCase{"number_at_line_end_hangs", 4, 1, 1, L"ab 12", {L"ab 12"}},
-        BreakCase{"latin_word_end_hangs_past_wide_text", 8, 1, 1, L"あab漢字かな", {L"あab漢字か", L"な"}},
+        BreakCase{"latin_word_end_hangs_past_wide_text",
+                  8,
+                  1,
+                  1,
+                  L"あab漢字かな",
+                  {L"あab漢字か", L"な"}},
         BreakCase{"no_rules_breaks_exactly", 6, 0, 0, L"abc defgh", {L"abc de", L"fgh"}},
-        BreakCase{"no_rules_ignore_forbidden", 8, 0, 0, L"あいうえ。かき", {L"あいうえ", L"。かき"}},
+        BreakCase{
+            "no_rules_ignore_forbidden", 8, 0, 0, L"あいうえ。かき", {L"あいうえ", L"。かき"}},
         BreakCase{"boundary_only_keeps_word_split", 6, 1, 0, L"abc defgh", {L"abc de", L"fgh"}},
-        BreakCase{"tag_counts_its_label", 8, 1, 1, L"あ<a>リンク</a>いう", {L"あ<a>リンク</a>", L"いう"}},
-        BreakCase{"overflowing_tag_stays_on_line", 8, 1, 1, L"あいう<a>長いリンク</a>え",
+        BreakCase{
+            "tag_counts_its_label", 8, 1, 1, L"あ<a>リンク</a>いう", {L"あ<a>リンク</a>", L"いう"}},
+        BreakCase{"overflowing_tag_stays_on_line",
+                  8,
+                  1,
+                  1,
+                  L"あいう<a>長いリンク</a>え",
                   {L"あいう<a>長いリンク</a>", L"え"}},
         // Only "<" tags are measured while breaking; an annotation is notation.
-        BreakCase{"illustration_annotation_is_not_measured", 8, 1, 0, L"［＃挿絵（a.png）入る］あいうえお",
+        BreakCase{"illustration_annotation_is_not_measured",
+                  8,
+                  1,
+                  0,
+                  L"［＃挿絵（a.png）入る］あいうえお",
                   {L"［＃挿絵（a.png）入る］あいうえ", L"お"}},
         BreakCase{"stray_angle_is_one_column", 4, 0, 0, L"a<b>cd", {L"a<b>", L"cd"}},
-        BreakCase{"unbalanced_marks_still_progress", 4, 1, 1, L"》》［あ］《い｜う",
+        BreakCase{"unbalanced_marks_still_progress",
+                  4,
+                  1,
+                  1,
+                  L"》》［あ］《い｜う",
                   {L"》》［あ］《い｜う"}},
         BreakCase{"empty_line_is_one_display_line", 8, 1, 1, L"", {L""}}),
     [](const ::testing::TestParamInfo<BreakCase>& info) { return std::string(info.param.name); });
@@ -160,7 +198,8 @@ TEST_F(BookTest, WithoutRulesEveryLineBreaksWhereTheNextCharacterWouldNotFit) {
 // Any text, any settings: display lines tile each source line in order, every
 // display line but an empty line's has text, and the page table is ordered.
 TEST_F(BookTest, LayoutOfArbitraryTextTilesTheSourceAndOrdersThePages) {
-    const std::wstring alphabet = L"ab1.｜《》［］<>/ imgsrc=\"あ。、「」漢字々ーっ０＃挿絵（）入る\r\t\u00FF";
+    const std::wstring alphabet =
+        L"ab1.｜《》［］<>/ imgsrc=\"あ。、「」漢字々ーっ０＃挿絵（）入る\r\t\u00FF";
     std::mt19937 random(11);
     std::vector<std::wstring> body;
     for (int n = 0; n < 200; ++n) {
@@ -180,7 +219,8 @@ TEST_F(BookTest, LayoutOfArbitraryTextTilesTheSourceAndOrdersThePages) {
                 const auto& starts = book.getLineStarts();
                 for (size_t k = 1; k < starts.size(); ++k)
                     ASSERT_LT(starts[k - 1], starts[k]) << "entry " << k;
-                ASSERT_EQ(starts.back(), (SourcePosition{static_cast<int>(book.m_sourceLines.size()), 0}));
+                ASSERT_EQ(starts.back(),
+                          (SourcePosition{static_cast<int>(book.m_sourceLines.size()), 0}));
 
                 std::vector<std::wstring> rebuilt(book.m_sourceLines.size());
                 for (int k = 0; k + 1 < book.getLineStartCount(); ++k) {
@@ -204,10 +244,10 @@ TEST_F(BookTest, LayoutOfArbitraryTextTilesTheSourceAndOrdersThePages) {
 TEST_F(BookTest, PathologicalLinesLayOutInLinearTime) {
     const size_t size = 2'000'000;
     std::vector<std::wstring> body = {
-        std::wstring(size, L'a'),                  // one endless word
-        std::wstring(size, L'<') + L">",           // stray tag openers
-        std::wstring(size, L'》'),                  // stray closing marks, no width
-        L"［" + std::wstring(size, L'x'),           // annotation that never closes
+        std::wstring(size, L'a'),         // one endless word
+        std::wstring(size, L'<') + L">",  // stray tag openers
+        std::wstring(size, L'》'),        // stray closing marks, no width
+        L"［" + std::wstring(size, L'x'), // annotation that never closes
         std::wstring(size / 2, L'。') + std::wstring(size / 2, L'「'),
     };
     CDavaroDiroBook book = bookWithBody(body);

@@ -33,8 +33,9 @@ class LayoutTool : public ::testing::Test {
 protected:
     void SetUp() override {
         // 漢字《かんじ》あいうえお in Shift_JIS, after three header lines.
-        m_dir.write("book.txt", "t\r\na\r\n\r\n\x8A\xBF\x8E\x9A\x81\x73\x82\xA9\x82\xF1\x82\xB6\x81\x74"
-                                "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8\r\n");
+        m_dir.write("book.txt",
+                    "t\r\na\r\n\r\n\x8A\xBF\x8E\x9A\x81\x73\x82\xA9\x82\xF1\x82\xB6\x81\x74"
+                    "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8\r\n");
         m_book = (m_dir / "book.txt").string();
     }
     lumo::test::TempDir m_dir;
@@ -52,18 +53,21 @@ TEST_F(LayoutTool, PrintsTheTablesOfTheLayout) {
 TEST_F(LayoutTool, ParsesTheRequestedDisplayLines) {
     ToolRun run = runTool("--columns 8 --lines 2 --parse 3:1 " + m_book);
     ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("\"parsed\":[{\"index\":3,\"raw\":\"漢字《かんじ》あい\",\"visible\":\"漢字あい\","
-                           "\"ruby\":[[0,4,\"かんじ\"]],\"tag\":{\"startColumn\":-1,\"endColumn\":-1,"
-                           "\"tagName\":\"\",\"attributes\":{},\"innerText\":\"\",\"displayText\":\"\","
-                           "\"hasDisplayText\":false}}]}"),
-              std::string::npos)
+    EXPECT_NE(
+        run.out.find(
+            "\"parsed\":[{\"index\":3,\"raw\":\"漢字《かんじ》あい\",\"visible\":\"漢字あい\","
+            "\"ruby\":[[0,4,\"かんじ\"]],\"tag\":{\"startColumn\":-1,\"endColumn\":-1,"
+            "\"tagName\":\"\",\"attributes\":{},\"innerText\":\"\",\"displayText\":\"\","
+            "\"hasDisplayText\":false}}]}"),
+        std::string::npos)
         << run.out;
 }
 
 TEST_F(LayoutTool, LineBreakingSettingsReachTheLayout) {
     m_dir.write("words.txt", "t\na\n\nabc defgh");
     ToolRun on = runTool("--columns 6 --lines 9 " + (m_dir / "words.txt").string());
-    ToolRun off = runTool("--columns 6 --lines 9 --line-boundary 0 --word-wrap 0 " + (m_dir / "words.txt").string());
+    ToolRun off = runTool("--columns 6 --lines 9 --line-boundary 0 --word-wrap 0 " +
+                          (m_dir / "words.txt").string());
     EXPECT_NE(on.out.find("[3,0],[3,4],[4,0]"), std::string::npos) << on.out;
     EXPECT_NE(off.out.find("[3,0],[3,6],[4,0]"), std::string::npos) << off.out;
 }
@@ -72,7 +76,8 @@ TEST_F(LayoutTool, ReportsBooksThatCannotBeLaidOut) {
     m_dir.write("short.txt", "one\ntwo");
     ToolRun run = runTool("--columns 8 --lines 2 " + (m_dir / "short.txt").string());
     ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "{\"sourceLines\":2,\"lineStarts\":[],\"pageStarts\":[],\"pageCount\":-1,\"layoutOk\":false}\n");
+    EXPECT_EQ(run.out, "{\"sourceLines\":2,\"lineStarts\":[],\"pageStarts\":[],\"pageCount\":-1,"
+                       "\"layoutOk\":false}\n");
 }
 
 TEST_F(LayoutTool, FailsClearlyOnMissingFilesAndBadArguments) {
@@ -81,8 +86,9 @@ TEST_F(LayoutTool, FailsClearlyOnMissingFilesAndBadArguments) {
     EXPECT_NE(missing.out.find("cannot open"), std::string::npos) << missing.out;
     EXPECT_EQ(missing.out.find('{'), std::string::npos);
 
-    for (const char* arguments : {"--columns 8 FILE", "--columns x --lines 2 FILE", "--lines 2 --columns",
-                                  "--columns 8 --lines 2 --parse 3 FILE", "--columns 8 --lines 2 --bogus 1 FILE"}) {
+    for (const char* arguments :
+         {"--columns 8 FILE", "--columns x --lines 2 FILE", "--lines 2 --columns",
+          "--columns 8 --lines 2 --parse 3 FILE", "--columns 8 --lines 2 --bogus 1 FILE"}) {
         ToolRun bad = runTool(arguments);
         EXPECT_EQ(bad.status, 2) << arguments;
         EXPECT_NE(bad.out.find("usage:"), std::string::npos) << arguments;

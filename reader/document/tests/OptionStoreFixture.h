@@ -30,7 +30,8 @@ protected:
     }
     std::wstring option(const std::wstring& key, const std::wstring& missing = L"<missing>") {
         std::wstring value;
-        CLumoPluginManager::getInstance()->getOption(L"lumo.davarodiro.document", key, missing, value);
+        CLumoPluginManager::getInstance()->getOption(L"lumo.davarodiro.document", key, missing,
+                                                     value);
         return value;
     }
     void writeConfig(std::string_view text) { m_dir.write("lumoconf.ini", text); }

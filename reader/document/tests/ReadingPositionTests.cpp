@@ -13,7 +13,9 @@ struct StoredCase {
     SourcePosition position;
 };
 
-void PrintTo(const StoredCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StoredCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StoredPositionTable : public ::testing::TestWithParam<StoredCase> {};
 
@@ -35,7 +37,9 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredCase{"letters_after_comma", L"12,abc", true, {12, 0}},
                       StoredCase{"spaces_and_signs", L" -3, +4x", true, {-3, 4}},
                       StoredCase{"second_comma_ignored", L"4,5,6", true, {4, 5}},
-                      StoredCase{"huge_numbers_clamp", L"99999999999,-99999999999", true,
+                      StoredCase{"huge_numbers_clamp",
+                                 L"99999999999,-99999999999",
+                                 true,
                                  {INT32_MAX, INT32_MIN}}),
     [](const ::testing::TestParamInfo<StoredCase>& info) { return std::string(info.param.name); });
 

@@ -41,13 +41,25 @@ TEST_F(Settings, EmptyStoreGivesTheDefaultsAndSavingWritesAllNineteenKeys) {
     CLumoPluginManager::destroy();
     const std::string file = config();
     ASSERT_NE(file.find("[lumo.davarodiro.document]"), std::string::npos);
-    const char* expected[] = {
-        "m_displayDirection=0", "m_pathWallpaper=", "m_styleWallpaper=0", "m_alphaWallpaper=0",
-        "m_displayColor=0", "m_lineSpace=2", "m_positionControlbar=0",
-        "m_textFont=ＭＳ ゴシック", "m_textFontSize=12", "m_rubyFont=ＭＳ ゴシック",
-        "m_rubyFontSize=8", "m_textDirection=0", "m_lineBoundary=1", "m_wordWrap=1",
-        "m_scrollRange=0", "m_enableTouchScroll=1", "m_autoSaveAtExit=1", "m_textIsBold=1",
-        "m_showRuby=1"};
+    const char* expected[] = {"m_displayDirection=0",
+                              "m_pathWallpaper=",
+                              "m_styleWallpaper=0",
+                              "m_alphaWallpaper=0",
+                              "m_displayColor=0",
+                              "m_lineSpace=2",
+                              "m_positionControlbar=0",
+                              "m_textFont=ＭＳ ゴシック",
+                              "m_textFontSize=12",
+                              "m_rubyFont=ＭＳ ゴシック",
+                              "m_rubyFontSize=8",
+                              "m_textDirection=0",
+                              "m_lineBoundary=1",
+                              "m_wordWrap=1",
+                              "m_scrollRange=0",
+                              "m_enableTouchScroll=1",
+                              "m_autoSaveAtExit=1",
+                              "m_textIsBold=1",
+                              "m_showRuby=1"};
     for (const char* line : expected)
         EXPECT_NE(file.find(std::string("\n") + line + "\n"), std::string::npos) << line;
     std::smatch keys;
@@ -60,10 +72,10 @@ TEST_F(Settings, EmptyStoreGivesTheDefaultsAndSavingWritesAllNineteenKeys) {
 
 TEST_F(Settings, StoredValuesAreKeptExactlyAndSurviveARestart) {
     writeConfig("[lumo.davarodiro.document]\n"
-                "m_positionControlbar=5\n"   // out of range: kept, never validated
-                "m_lineSpace=abc\n"          // not a number: reads as 0
+                "m_positionControlbar=5\n" // out of range: kept, never validated
+                "m_lineSpace=abc\n"        // not a number: reads as 0
                 "m_alphaWallpaper=  +7x\n"
-                "m_textFontSize=13.5\n"      // sizes stay text
+                "m_textFontSize=13.5\n" // sizes stay text
                 "m_pathWallpaper=/media/card/壁紙\n"
                 "m_lineBoundary=0\n"
                 "m_showRuby=-1\n");

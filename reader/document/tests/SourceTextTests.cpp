@@ -19,7 +19,9 @@ struct DecodeCase {
     Lines lines;
 };
 
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SourceLinesTable : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -33,23 +35,28 @@ TEST_P(SourceLinesTable, SplitsAndDecodesLikeTheDeviceStream) {
 // Shift_JIS: 青空 = 90 C2 8B F3, ｱ (half-width katakana) = B1, ― = 81 5C.
 INSTANTIATE_TEST_SUITE_P(
     Bytes, SourceLinesTable,
-    ::testing::Values(
-        DecodeCase{"empty_file_is_one_empty_line", "", {L""}},
-        DecodeCase{"final_line_feed_leaves_empty_line", "a\n", {L"a", L""}},
-        DecodeCase{"no_final_line_feed", "a\nb", {L"a", L"b"}},
-        DecodeCase{"crlf_drops_the_cr", "a\r\nb\r\n", {L"a", L"b", L""}},
-        DecodeCase{"lone_cr_stays", "a\rb\r", {L"a\rb\r"}},
-        DecodeCase{"cr_cr_lf_keeps_one_cr", "a\r\r\n", {L"a\r", L""}},
-        DecodeCase{"nul_ends_the_line_text", std::string("ab\0cd\nef", 8), {L"ab", L"ef"}},
-        DecodeCase{"nul_bytes_only", std::string(3, '\0'), {L""}},
-        DecodeCase{"shift_jis_double_byte", "\x90\xC2\x8B\xF3\r\n", {L"青空", L""}},
-        DecodeCase{"trail_byte_0x5c_is_not_a_backslash", "\x81\x5C", {L"―"}},
-        DecodeCase{"half_width_katakana", "\xB1", {L"ｱ"}},
-        DecodeCase{"windows_single_byte_extras", "\x80\xA0\xFD\xFE\xFF", {L"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"}},
-        DecodeCase{"lone_lead_byte_at_end", "a\x90", {L"a\uFFFD"}},
-        DecodeCase{"lead_byte_before_line_feed", "\x90\nb", {L"\uFFFD", L"b"}},
-        DecodeCase{"invalid_pair_resumes_at_next_byte", "\x85\x40x", {L"\uFFFD@x"}},
-        DecodeCase{"byte_order_mark_is_not_removed", "\xEF\xBB\xBF" "a", {L"\uFFFD\uFF7B\uFF7Fa"}}),
+    ::testing::Values(DecodeCase{"empty_file_is_one_empty_line", "", {L""}},
+                      DecodeCase{"final_line_feed_leaves_empty_line", "a\n", {L"a", L""}},
+                      DecodeCase{"no_final_line_feed", "a\nb", {L"a", L"b"}},
+                      DecodeCase{"crlf_drops_the_cr", "a\r\nb\r\n", {L"a", L"b", L""}},
+                      DecodeCase{"lone_cr_stays", "a\rb\r", {L"a\rb\r"}},
+                      DecodeCase{"cr_cr_lf_keeps_one_cr", "a\r\r\n", {L"a\r", L""}},
+                      DecodeCase{
+                          "nul_ends_the_line_text", std::string("ab\0cd\nef", 8), {L"ab", L"ef"}},
+                      DecodeCase{"nul_bytes_only", std::string(3, '\0'), {L""}},
+                      DecodeCase{"shift_jis_double_byte", "\x90\xC2\x8B\xF3\r\n", {L"青空", L""}},
+                      DecodeCase{"trail_byte_0x5c_is_not_a_backslash", "\x81\x5C", {L"―"}},
+                      DecodeCase{"half_width_katakana", "\xB1", {L"ｱ"}},
+                      DecodeCase{"windows_single_byte_extras",
+                                 "\x80\xA0\xFD\xFE\xFF",
+                                 {L"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"}},
+                      DecodeCase{"lone_lead_byte_at_end", "a\x90", {L"a\uFFFD"}},
+                      DecodeCase{"lead_byte_before_line_feed", "\x90\nb", {L"\uFFFD", L"b"}},
+                      DecodeCase{"invalid_pair_resumes_at_next_byte", "\x85\x40x", {L"\uFFFD@x"}},
+                      DecodeCase{"byte_order_mark_is_not_removed",
+                                 "\xEF\xBB\xBF"
+                                 "a",
+                                 {L"\uFFFD\uFF7B\uFF7Fa"}}),
     [](const ::testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
 
 TEST(SourceText, LongLineIsReadWholeAcrossReadChunks) {
@@ -58,7 +65,8 @@ TEST(SourceText, LongLineIsReadWholeAcrossReadChunks) {
     std::string line(256 * 1024 - 1, 'x');
     dir.write("book.txt", line + "\r\n" + "tail");
     Lines lines;
-    ASSERT_EQ(yomite::readSourceLines((dir / "book.txt").wstring(), lines), yomite::ReadResult::Read);
+    ASSERT_EQ(yomite::readSourceLines((dir / "book.txt").wstring(), lines),
+              yomite::ReadResult::Read);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].size(), line.size());
     EXPECT_EQ(lines[1], L"tail");
@@ -67,7 +75,8 @@ TEST(SourceText, LongLineIsReadWholeAcrossReadChunks) {
 TEST(SourceText, OnlyRegularFilesOpen) {
     lumo::test::TempDir dir;
     Lines lines{L"kept"};
-    EXPECT_EQ(yomite::readSourceLines((dir / "missing.txt").wstring(), lines), yomite::ReadResult::CannotOpen);
+    EXPECT_EQ(yomite::readSourceLines((dir / "missing.txt").wstring(), lines),
+              yomite::ReadResult::CannotOpen);
     EXPECT_EQ(yomite::readSourceLines(dir.path().wstring(), lines), yomite::ReadResult::CannotOpen);
     EXPECT_EQ(yomite::readSourceLines(L"", lines), yomite::ReadResult::CannotOpen);
     // A device is no book: it would never end.
