@@ -9,40 +9,12 @@
 // once; nothing is batched.
 
 #include "platform/core/CString.h"
-#include "platform/ui/Geometry.h"
-#include "platform/ui/RuntimeClass.h"
+#include "platform/ui/GdiObject.h"
 
-class CDC;
 class CWnd;
 namespace lumo {
 struct DeviceContext;
-struct GdiObject;
 } // namespace lumo
-
-// Logical font record; lfHeight < 0 is the character (em) height in pixels,
-// lfHeight > 0 the cell height, which on the device's fonts is the same (they
-// have no internal leading), so both give that em size and a cell of exactly
-// that height. The faces "ＭＳ ゴシック" and "ＭＳ 明朝" are drawn with IPAGothic
-// and IPAMincho; other faces fall back to IPAGothic. The pixel size is
-// rounded down to even, so a half-width character is exactly half a
-// full-width one.
-struct LOGFONT {
-    LONG lfHeight;
-    LONG lfWidth;
-    LONG lfEscapement;
-    LONG lfOrientation;
-    LONG lfWeight;
-    BYTE lfItalic;
-    BYTE lfUnderline;
-    BYTE lfStrikeOut;
-    BYTE lfCharSet;
-    BYTE lfOutPrecision;
-    BYTE lfClipPrecision;
-    BYTE lfQuality;
-    BYTE lfPitchAndFamily;
-    WCHAR lfFaceName[32];
-};
-using LPLOGFONT = LOGFONT*;
 
 struct TEXTMETRIC {
     LONG tmHeight;
@@ -55,26 +27,11 @@ struct TEXTMETRIC {
     LONG tmWeight;
 };
 
-struct BITMAP {
-    LONG bmType;
-    LONG bmWidth;
-    LONG bmHeight;
-    LONG bmWidthBytes;
-    WORD bmPlanes;
-    WORD bmBitsPixel;
-    void* bmBits;
-};
-
 struct PAINTSTRUCT {
     HDC hdc;
     BOOL fErase;
     RECT rcPaint;
 };
-
-constexpr LONG FW_NORMAL = 400;
-constexpr LONG FW_BOLD = 700;
-constexpr BYTE SHIFTJIS_CHARSET = 128;
-constexpr BYTE DEFAULT_CHARSET = 1;
 
 // Raster operations of BitBlt.
 constexpr DWORD SRCCOPY = 0x00CC0020;
@@ -124,25 +81,6 @@ constexpr UINT BF_ADJUST = 0x2000;
 constexpr UINT BF_FLAT = 0x4000;
 constexpr UINT BF_MONO = 0x8000;
 
-// Pen styles.
-constexpr int PS_SOLID = 0;
-constexpr int PS_DASH = 1;
-constexpr int PS_NULL = 5;
-
-// Stock objects.
-constexpr int WHITE_BRUSH = 0;
-constexpr int LTGRAY_BRUSH = 1;
-constexpr int GRAY_BRUSH = 2;
-constexpr int DKGRAY_BRUSH = 3;
-constexpr int BLACK_BRUSH = 4;
-constexpr int NULL_BRUSH = 5;
-constexpr int HOLLOW_BRUSH = NULL_BRUSH;
-constexpr int WHITE_PEN = 6;
-constexpr int BLACK_PEN = 7;
-constexpr int NULL_PEN = 8;
-constexpr int SYSTEM_FONT = 13;
-constexpr int DEFAULT_GUI_FONT = 17;
-
 // GetDeviceCaps.
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;
@@ -150,89 +88,6 @@ constexpr int BITSPIXEL = 12;
 constexpr int PLANES = 14;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
-
-// System colours (the index may carry SYS_COLOR_INDEX_FLAG).
-constexpr int SYS_COLOR_INDEX_FLAG = 0x40000000;
-constexpr int COLOR_SCROLLBAR = 0;
-constexpr int COLOR_BACKGROUND = 1;
-constexpr int COLOR_ACTIVECAPTION = 2;
-constexpr int COLOR_WINDOW = 5;
-constexpr int COLOR_WINDOWFRAME = 6;
-constexpr int COLOR_MENU = 4;
-constexpr int COLOR_MENUTEXT = 7;
-constexpr int COLOR_WINDOWTEXT = 8;
-constexpr int COLOR_HIGHLIGHT = 13;
-constexpr int COLOR_HIGHLIGHTTEXT = 14;
-constexpr int COLOR_BTNFACE = 15;
-constexpr int COLOR_BTNSHADOW = 16;
-constexpr int COLOR_GRAYTEXT = 17;
-constexpr int COLOR_BTNTEXT = 18;
-constexpr int COLOR_BTNHIGHLIGHT = 20;
-constexpr int COLOR_3DDKSHADOW = 21;
-constexpr int COLOR_3DLIGHT = 22;
-constexpr int COLOR_3DFACE = COLOR_BTNFACE;
-constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
-constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
-
-constexpr UINT DIB_RGB_COLORS = 0;
-
-PLATFORMUI_API COLORREF GetSysColor(int nIndex);
-PLATFORMUI_API HBRUSH GetSysColorBrush(int nIndex);
-PLATFORMUI_API HGDIOBJ GetStockObject(int fnObject);
-
-// A pen, brush, font or bitmap. The wrapper deletes the object it holds
-// (stock objects are never deleted).
-class PLATFORMUI_API CGdiObject : public CObject {
-    DECLARE_DYNAMIC(CGdiObject)
-public:
-    HGDIOBJ m_hObject = nullptr;
-    CGdiObject() = default;
-    ~CGdiObject() override;
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
-    static CGdiObject* FromHandle(HGDIOBJ hObject);
-    BOOL Attach(HGDIOBJ hObject);
-    HGDIOBJ Detach();
-    BOOL DeleteObject();
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
-    operator HGDIOBJ() const { return m_hObject; }
-    BOOL CreateStockObject(int nIndex);
-};
-
-class PLATFORMUI_API CPen : public CGdiObject {
-    DECLARE_DYNAMIC(CPen)
-public:
-    CPen() = default;
-    CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
-    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
-};
-
-class PLATFORMUI_API CBrush : public CGdiObject {
-    DECLARE_DYNAMIC(CBrush)
-public:
-    CBrush() = default;
-    explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
-    BOOL CreateSolidBrush(COLORREF crColor);
-};
-
-class PLATFORMUI_API CFont : public CGdiObject {
-    DECLARE_DYNAMIC(CFont)
-public:
-    BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
-    // nPointSize in tenths of a point at LOGPIXELSY.
-    BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
-    int GetLogFont(LOGFONT* pLogFont) const;
-};
-
-class PLATFORMUI_API CBitmap : public CGdiObject {
-    DECLARE_DYNAMIC(CBitmap)
-public:
-    static CBitmap* FromHandle(HBITMAP hBitmap);
-    // A bitmap that DCs like pDC can draw into, cleared to black.
-    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    int GetBitmap(BITMAP* pBitMap) const;
-    operator HBITMAP() const { return m_hObject; }
-};
 
 // A device context. The wrapper deletes a DC it created (CreateCompatibleDC)
 // and releases window DCs it obtained.
@@ -345,18 +200,6 @@ PLATFORMUI_API BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 PLATFORMUI_API HDC CreateCompatibleDC(HDC hdc);
 PLATFORMUI_API BOOL DeleteDC(HDC hdc);
 PLATFORMUI_API HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);
-PLATFORMUI_API BOOL DeleteObject(HGDIOBJ ho);
-PLATFORMUI_API HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy);
-// A 24-bit (or 32-bit) DIB section. *ppvBits receives the pixel store in the
-// DIB layout (rows padded to 4 bytes, bottom-up for a positive biHeight);
-// drawing through a DC and writes through the pointer see the same pixels.
-// Null for other bit counts, a zero or oversized area, or a null header.
-PLATFORMUI_API HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits,
-                                        HANDLE hSection, DWORD offset);
-PLATFORMUI_API int GetObject(HGDIOBJ h, int c, void* pv);
-PLATFORMUI_API HBRUSH CreateSolidBrush(COLORREF color);
-PLATFORMUI_API HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
-PLATFORMUI_API HFONT CreateFontIndirect(const LOGFONT* lplf);
 PLATFORMUI_API BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1,
                            DWORD rop);
 PLATFORMUI_API int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);

@@ -3,6 +3,7 @@
 // Private: the objects behind GDI and DC handles.
 
 #include "platform/ui/DC.h"
+#include "platform/ui/FontMapping.h"
 
 #include <QFont>
 #include <QImage>
@@ -56,8 +57,29 @@ struct DeviceContext {
     std::unique_ptr<CDC> temporary;
 };
 
+constexpr int LOGICAL_DPI = 96;
+constexpr int SCREEN_WIDTH = 800;
+constexpr int SCREEN_HEIGHT = 480;
+constexpr int MAX_BITMAP_SIDE = 16384;
+
+// The handle table: an object or DC is live from its creation to its
+// deletion; a handle that is not live maps to null.
 GdiObject* gdiObject(HGDIOBJ handle);
 DeviceContext* deviceContext(HDC handle);
+inline HGDIOBJ handleOf(GdiObject* object) {
+    return reinterpret_cast<HGDIOBJ>(object);
+}
+inline HDC handleOf(DeviceContext* dc) {
+    return reinterpret_cast<HDC>(dc);
+}
+GdiObject* newObject(GdiKind kind);
+// A DC with the stock font, pen and brush selected.
+DeviceContext* newContext();
+void deleteContext(DeviceContext* dc);
+// Stock objects are created on first use and never deleted.
+GdiObject* stockObject(int index);
+// A 1 x 1 bitmap every memory DC starts with.
+GdiObject* defaultBitmap();
 
 // Where a DC draws: the image, whether its rows are stored bottom-up, the
 // DC's origin in the image and the region it may touch (image coordinates,
@@ -70,8 +92,5 @@ struct DrawTarget {
     bool valid() const { return image && !image->isNull(); }
 };
 DrawTarget drawTarget(DeviceContext* dc);
-
-// Font metrics helpers shared with the command bar and dialogs.
-QFont qtFontFor(const LOGFONT& logFont, int* emPixels = nullptr);
 
 } // namespace lumo
