@@ -1,5 +1,5 @@
-// The message queue, timers, painting on idle, input translation and the
-// message loop on top of Qt's event loop.
+// The message queue, timers, painting on idle and the message loop on top of
+// Qt's event loop.
 
 #include "platform/ui/WindowState.h"
 
@@ -12,7 +12,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace lumo {
 namespace {
@@ -62,21 +61,9 @@ struct Queue {
     int quitCode = 0;
     DWORD lastTime = 0;
     POINT lastPos{0, 0};
-    POINT cursor{0, 0};
-    CWnd* capture = nullptr;
     std::function<void()> idleHook;
     Dispatcher* dispatcher = nullptr;
     int pumpDepth = 0;
-    // Double-tap recognition.
-    HWND lastDownWindow = nullptr;
-    DWORD lastDownTime = 0;
-    POINT lastDownPos{0, 0};
-    bool lastDownValid = false;
-    bool screenshotDone = false;
-    // Tick count minus the window system's input time, taken from the input
-    // delivered soonest after it was made.
-    DWORD inputClockOffset = 0;
-    bool inputClockKnown = false;
 };
 
 Queue& queue() {
@@ -128,7 +115,7 @@ bool fireDueTimer() {
     if (!earliest)
         return false;
     earliest->due = t + earliest->elapse;
-    MSG msg{earliest->hwnd, WM_TIMER, earliest->id, 0, t, q.cursor};
+    MSG msg{earliest->hwnd, WM_TIMER, earliest->id, 0, t, cursorPosition()};
     q.lastTime = msg.time;
     q.lastPos = msg.pt;
     dispatchMessage(msg);
@@ -149,43 +136,6 @@ void scheduleRealTimer() {
     for (const Timer& timer : q.timers)
         wait = std::min(wait, static_cast<std::int32_t>(timer.due - t));
     d->scheduleTimer(static_cast<int>(std::max<std::int32_t>(wait, 0)));
-}
-
-// LUMO_SCREENSHOT: the first idle moment after the main window was shown and
-// painted, write its frame buffer and close it the normal way.
-void screenshotOnIdle() {
-    Queue& q = queue();
-    if (q.screenshotDone)
-        return;
-    const char* path = std::getenv("LUMO_SCREENSHOT");
-    if (!path || !*path)
-        return;
-    CWinApp* app = AfxGetApp();
-    CWnd* main = app ? app->m_pMainWnd : nullptr;
-    if (!isLiveWindow(main) || !main->state()->visible || !main->state()->painted || paintPending())
-        return;
-    q.screenshotDone = true;
-    main->state()->frame.save(QString::fromLocal8Bit(path), "PNG");
-    ::PostMessage(main->m_hWnd, WM_CLOSE, 0, 0);
-}
-
-CWnd* hitTest(CWnd* wnd, QPoint point) {
-    // point is in wnd's client coordinates; later children are on top.
-    const WindowState* s = wnd->state();
-    for (auto it = s->children.rbegin(); it != s->children.rend(); ++it) {
-        const WindowState* c = (*it)->state();
-        if (!c->visible || !c->enabled)
-            continue;
-        const QRect r(c->rect.left, c->rect.top, c->rect.Width(), c->rect.Height());
-        if (r.contains(point))
-            return hitTest(*it, point - r.topLeft());
-    }
-    return wnd;
-}
-
-POINT screenPointOf(CWnd* top, QPoint framePoint) {
-    const CRect& r = top->state()->rect;
-    return POINT{r.left + framePoint.x(), r.top + framePoint.y()};
 }
 
 } // namespace
@@ -293,9 +243,7 @@ void forgetWindowMessages(HWND hwnd) {
     messages.erase(std::remove_if(messages.begin(), messages.end(),
                                   [&](const MSG& m) { return m.hwnd == hwnd; }),
                    messages.end());
-    Queue& q = queue();
-    if (q.lastDownWindow == hwnd)
-        q.lastDownValid = false;
+    forgetWindowInput(hwnd);
 }
 
 void forgetWindowTimers(HWND hwnd) {
@@ -309,105 +257,11 @@ void noteWindowShown() {
     wake();
 }
 
-CWnd* captureWindow() {
-    return isLiveWindow(queue().capture) ? queue().capture : nullptr;
-}
-void setCaptureWindow(CWnd* wnd) {
-    queue().capture = wnd;
-}
-
-// The tick count at which input was made. Qt delivers input only when the
-// loop is free again, so taps made while a handler kept it busy (an
-// illustration being prepared) must keep the time they were made, not the
-// time they arrived: handlers compare them with times they noted themselves.
-DWORD inputTime(std::uint64_t eventTime) {
-    const DWORD current = now();
-    if (eventTime == 0)
-        return current;
-    Queue& q = queue();
-    const DWORD made = static_cast<DWORD>(eventTime) + q.inputClockOffset;
-    const auto age = static_cast<std::int32_t>(current - made);
-    // Arriving sooner than any input before (or the first, or after the
-    // window system's clock jumped or wrapped): this one is taken as prompt.
-    if (!q.inputClockKnown || age < 0 || age > 60000) {
-        q.inputClockOffset = current - static_cast<DWORD>(eventTime);
-        q.inputClockKnown = true;
-        return current;
-    }
-    return made;
-}
-
-void penInput(CWnd* top, QPoint framePoint, PenAction action, std::uint64_t eventTime) {
-    if (!isLiveWindow(top))
-        return;
-    Queue& q = queue();
-    const DWORD t = inputTime(eventTime);
-    const POINT screen = screenPointOf(top, framePoint);
-    q.cursor = screen;
-    CWnd* target = captureWindow();
-    if (!target)
-        target = hitTest(top, framePoint);
-    if (!target->IsWindowEnabled())
-        return;
-    POINT client = screen;
-    target->ScreenToClient(&client);
-    UINT message = WM_MOUSEMOVE;
-    WPARAM keys = MK_LBUTTON;
-    switch (action) {
-    case PenAction::Down: {
-        const bool doubleTap = q.lastDownValid && q.lastDownWindow == target->m_hWnd &&
-                               (t - q.lastDownTime) <= GetDoubleClickTime() &&
-                               std::abs(screen.x - q.lastDownPos.x) <= 4 &&
-                               std::abs(screen.y - q.lastDownPos.y) <= 4;
-        message = doubleTap ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
-        // The tap after a double tap starts a new sequence.
-        q.lastDownValid = !doubleTap;
-        q.lastDownWindow = target->m_hWnd;
-        q.lastDownTime = t;
-        q.lastDownPos = screen;
-        break;
-    }
-    case PenAction::Up:
-        message = WM_LBUTTONUP;
-        keys = 0;
-        break;
-    case PenAction::Move:
-        message = WM_MOUSEMOVE;
-        break;
-    }
-    const LPARAM lParam = MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y));
-    postMessageAt(MSG{target->m_hWnd, message, keys, lParam, t, screen});
-}
-
-void wheelInput(CWnd* top, QPoint framePoint, int delta, std::uint64_t eventTime) {
-    if (!isLiveWindow(top) || delta == 0)
-        return;
-    const POINT screen = screenPointOf(top, framePoint);
-    queue().cursor = screen;
-    CWnd* target = captureWindow();
-    if (!target)
-        target = hitTest(top, framePoint);
-    const WPARAM wParam = MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
-    const LPARAM lParam = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
-    postMessageAt(MSG{target->m_hWnd, WM_MOUSEWHEEL, wParam, lParam, inputTime(eventTime), screen});
-}
-
-void keyInput(CWnd* top, UINT virtualKey, bool down) {
-    if (!isLiveWindow(top))
-        return;
-    CWnd* target = CWnd::GetFocus();
-    if (!isLiveWindow(target) || target->GetTopLevelParent() != top)
-        target = top;
-    const LPARAM lParam = down ? 1 : static_cast<LPARAM>(0xC0000001u);
-    postMessageAt(MSG{target->m_hWnd, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, lParam, now(),
-                      queue().cursor});
-}
-
 } // namespace lumo
 
 BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return lumo::postMessageAt(
-        MSG{hWnd, Msg, wParam, lParam, lumo::Clock::current().now(), lumo::queue().cursor});
+        MSG{hWnd, Msg, wParam, lParam, lumo::Clock::current().now(), lumo::cursorPosition()});
 }
 
 void PostQuitMessage(int nExitCode) {
@@ -460,15 +314,6 @@ DWORD GetMessagePos() {
 }
 
 namespace lumo {
-namespace {
-BYTE g_modifiers = 0;
-}
-BYTE currentKeyModifiers() {
-    return g_modifiers;
-}
-void setKeyModifiers(BYTE modifiers) {
-    g_modifiers = modifiers;
-}
 
 // The next time a timer is due, for the test clock; false when none.
 bool nextTimerDue(DWORD& due) {

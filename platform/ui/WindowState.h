@@ -71,6 +71,10 @@ void ensureGuiApplication();
 // The capture window, or null.
 CWnd* captureWindow();
 void setCaptureWindow(CWnd* wnd);
+// The screen point of the last pen input (the point of posted messages).
+POINT cursorPosition();
+// Forgets the window as the first tap of a double tap.
+void forgetWindowInput(HWND hwnd);
 
 // Input from the surfaces (or the test hooks): client point of the top-level
 // window; hit-tested to the capturing window or the innermost child.
@@ -92,6 +96,8 @@ int runMessageLoop();
 
 // Called when the queue goes idle after painting (LUMO_SCREENSHOT).
 void setIdleHook(std::function<void()> hook);
+// Writes the main window's picture once LUMO_SCREENSHOT asks for it.
+void screenshotOnIdle();
 
 } // namespace lumo
 
