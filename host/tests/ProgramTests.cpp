@@ -130,6 +130,33 @@ TEST(Program, OpensTheFileNamedOnTheCommandLine) {
     EXPECT_NE(text.find("lastDirectory=" + (dir / "book.tst").string()), std::string::npos) << text;
 }
 
+TEST(Program, QtOptionsOnTheCommandLineLeaveTheFileToOpen) {
+    // Qt takes its own options out of the argument vector; what is left names
+    // the file.
+    const std::vector<std::vector<std::string>> optionSets = {
+        {"-reverse"}, {"-platform", "offscreen"}, {"-reverse", "-platform", "offscreen"}};
+    for (const auto& options : optionSets) {
+        lumo::test::TempDir dir;
+        fs::path stage = dir / "tree";
+        copyStage(stage);
+        lumo::test::TempDir home;
+        dir.write("book.tst", "text");
+        std::vector<std::string> args = options;
+        args.push_back((dir / "book.tst").string());
+        RunResult run =
+            runProgram(stage / "LumoCore", args,
+                       {"QT_QPA_PLATFORM=offscreen", "LUMO_SCREENSHOT=" + (dir / "s.png").string(),
+                        "XDG_CONFIG_HOME=" + home.path().string()});
+        ASSERT_TRUE(run.exited) << options[0];
+        EXPECT_EQ(run.status, 0) << options[0];
+        std::ifstream profile(home.path() / "lumoCoreComponent" / "LumoCore.ini");
+        std::string text((std::istreambuf_iterator<char>(profile)),
+                         std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find("lastDirectory=" + (dir / "book.tst").string()), std::string::npos)
+            << options[0] << ": " << text;
+    }
+}
+
 TEST(Program, TerminationSignalsEndThroughTheNormalExitPath) {
     for (int signal : {SIGTERM, SIGINT}) {
         lumo::test::TempDir dir;

@@ -220,8 +220,10 @@ int AfxWinMain(int argc, char** argv) {
     std::optional<QApplication> qtApp;
     if (!QCoreApplication::instance())
         qtApp.emplace(qtArgc, argv);
+    // Qt takes its own options (-platform, -reverse, ...) out of argv and
+    // lowers the count it was given; only what is left is ours.
     std::vector<std::wstring> arguments;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < qtArgc && argv[i]; ++i)
         arguments.push_back(lumo::fromUtf8(argv[i]));
     CWinApp::SetCommandLineArguments(std::move(arguments));
     CWinApp* app = AfxGetApp();
