@@ -51,6 +51,34 @@ TEST_F(OptionStore, WritesAreSortedInTheFileWhateverTheirOrder) {
     EXPECT_EQ(config(), "[lumo.main]\nx=\xE3\x81\x82=\xE3\x81\x84\n[new]\na=-1\nb=2\n");
 }
 
+TEST_F(OptionStore, PathsWithEqualsSignsAndLineBreaksSurviveARestartAlone) {
+    writeConfig("[lumo.davarodiro.document]\nm_fontSize=24\n");
+    Manager* m = Manager::getInstance();
+    const std::wstring book = L"position//books/a=b.txt";
+    m->writeOption(L"lumo.davarodiro.document", book, L"40,0");
+    m->writeOption(L"lumo.main", L"history/file/0",
+                   L"/books/x\n[lumo.davarodiro.document]\nm_fontSize=99\r");
+    Manager::destroy();
+    for (int run = 0; run < 2; ++run) {
+        m = Manager::getInstance();
+        std::wstring value;
+        EXPECT_TRUE(m->getOption(L"lumo.davarodiro.document", book, L"", value));
+        EXPECT_EQ(value, L"40,0");
+        EXPECT_TRUE(m->getOption(L"lumo.davarodiro.document", L"m_fontSize", L"", value));
+        EXPECT_EQ(value, L"24") << "a history entry never overwrites a reader setting";
+        EXPECT_TRUE(m->getOption(L"lumo.main", L"history/file/0", L"", value));
+        EXPECT_EQ(value, L"/books/x\n[lumo.davarodiro.document]\nm_fontSize=99\r");
+        Manager::destroy();
+    }
+    // One entry per key, however often the program exits.
+    EXPECT_EQ(config(), "[lumo.davarodiro.document]\n"
+                        "m_fontSize=24\n"
+                        "\\position//books/a\\eb.txt\t40,0\n"
+                        "[lumo.main]\n"
+                        "\\history/file/0\t/books/x\\n[lumo.davarodiro.document]\\n"
+                        "m_fontSize\\e99\\r\n");
+}
+
 TEST_F(OptionStore, RoundTripKeepsEverythingReadAndDropsIgnoredLines) {
     writeConfig(
         "stray=before\n[b]\nz=1\n; comment\n[a]\n k = v \n[]\n=\n[b]\nz=2\n[lumo.gone.plugin]\n");

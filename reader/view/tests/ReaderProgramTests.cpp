@@ -129,6 +129,26 @@ TEST_F(ReaderProgram, AStoredPositionIsShownAndWrittenBackAtExit) {
     EXPECT_NE(config().find(key + "=0,0\n"), std::string::npos);
 }
 
+TEST_F(ReaderProgram, ABookWithAnEqualsSignInItsPathKeepsItsPosition) {
+    seedConfig("[lumo.davarodiro.document]\nposition/" + sample().string() + "=40,0\n");
+    const QImage moved = run(sample(), "moved.png");
+    ASSERT_FALSE(moved.isNull());
+
+    const fs::path book = m_dir / "samples" / "a=b.txt";
+    fs::copy_file(sample(), book);
+    const std::string stored = "\\position/" + (m_dir / "samples").string() + "/a\\eb.txt\t";
+    seedConfig("[lumo.davarodiro.document]\n" + stored + "40,0\n");
+    for (int run = 0; run < 2; ++run) {
+        const QImage shot = this->run(book, "a=b.png");
+        ASSERT_FALSE(shot.isNull());
+        EXPECT_EQ(shot.copy(0, 26, 752, 400), moved.copy(0, 26, 752, 400))
+            << "run " << run << " opens the book where it was left";
+        const std::string text = config();
+        EXPECT_NE(text.find("\n" + stored + "40,0\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("a=b.txt"), std::string::npos) << "no second, unreadable entry";
+    }
+}
+
 TEST_F(ReaderProgram, AWallpaperFolderChangesThePicture) {
     const QImage plain = run(sample(), "plain.png");
     ASSERT_FALSE(plain.isNull());
