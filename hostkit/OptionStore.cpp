@@ -3,9 +3,7 @@
 #include "LumoPluginManager.h"
 
 #include "platform/core/CString.h"
-#include "platform/core/FileIO.h"
-#include "platform/core/IniText.h"
-#include "platform/core/Utf8.h"
+#include "platform/core/IniFile.h"
 
 #include <cstdint>
 #include <cwchar>
@@ -61,15 +59,11 @@ bool CLumoPluginManager::writeOption(const std::wstring& section, const std::wst
 
 void CLumoPluginManager::loadOption() {
     optionMap.clear();
-    auto bytes = lumo::readFileBytes(GetToolModuleDirectory() + CONFIG_FILE_NAME);
-    if (!bytes)
-        return;
-    lumo::parseIni(lumo::fromUtf8(*bytes), optionMap);
+    lumo::readIniFile(GetToolModuleDirectory() + CONFIG_FILE_NAME, optionMap);
 }
 
 void CLumoPluginManager::saveOption() {
     // Written whole to a temporary file and renamed into place: a failure
     // leaves the previous file as it was.
-    lumo::writeFileAtomically(GetToolModuleDirectory() + CONFIG_FILE_NAME,
-                              lumo::toUtf8(lumo::formatIni(optionMap)));
+    lumo::writeIniFile(GetToolModuleDirectory() + CONFIG_FILE_NAME, optionMap);
 }

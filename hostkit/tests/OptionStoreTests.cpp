@@ -1,8 +1,13 @@
 #include "PluginTestFixture.h"
 
 #include "platform/core/CString.h"
+#include "platform/core/Log.h"
 
 #include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -87,18 +92,36 @@ TEST_F(OptionStore, RoundTripKeepsEverythingReadAndDropsIgnoredLines) {
     EXPECT_EQ(config(), "[]\n=\n[a]\n k = v \n[b]\nz=2\n[lumo.gone.plugin]\n");
 }
 
-TEST_F(OptionStore, LongValuesAndInvalidUtf8AreReadWhole) {
+TEST_F(OptionStore, LongValuesAreReadWhole) {
     std::string longValue(5000, 'q');
-    writeConfig("[s]\nlong=" + longValue +
-                "\nbad=a\xFF"
-                "b\nafter=ok\n");
+    writeConfig("[s]\nlong=" + longValue + "\nafter=ok\n");
     Manager* m = Manager::getInstance();
     std::wstring value;
     ASSERT_TRUE(m->getOption(L"s", L"long", L"", value));
     EXPECT_EQ(value.size(), 5000u);
-    ASSERT_TRUE(m->getOption(L"s", L"bad", L"", value));
-    EXPECT_EQ(value, L"a\uFFFDb");
-    EXPECT_TRUE(m->getOption(L"s", L"after", L"", value)) << "reading goes on after bad bytes";
+    EXPECT_TRUE(m->getOption(L"s", L"after", L"", value));
+}
+
+TEST_F(OptionStore, FilesFromOtherEditorsKeepEverySectionAndValue) {
+    unsetenv("LUMO_CODEPAGE");
+    struct Case {
+        const char* name;
+        std::string written;
+        std::string saved;
+    } cases[] = {
+        {"a byte-order mark before the first section",
+         "\xEF\xBB\xBF[lumo.davarodiro.document]\nm_fontSize=24\n[lumo.main]\nlastDirectory=/b\n",
+         "[lumo.davarodiro.document]\nm_fontSize=24\n[lumo.main]\nlastDirectory=/b\n"},
+        {"Shift_JIS with CR LF line ends",
+         "[lumo.davarodiro.document]\r\nm_pathWallpaper=/\x95\xC7\x8E\x86\r\n",
+         "[lumo.davarodiro.document]\nm_pathWallpaper=/\xE5\xA3\x81\xE7\xB4\x99\n"},
+    };
+    for (const auto& c : cases) {
+        writeConfig(c.written);
+        Manager::getInstance();
+        Manager::destroy();
+        EXPECT_EQ(config(), c.saved) << c.name;
+    }
 }
 
 TEST_F(OptionStore, LargeFileLoads) {
@@ -123,6 +146,21 @@ TEST_F(OptionStore, UnwritableFileKeepsThePreviousConfiguration) {
         EXPECT_EQ(config(), "[s]\nk=old\n");
     else
         EXPECT_EQ(config(), "[s]\nk=new\n");
+}
+
+TEST_F(OptionStore, AConfigurationThatCannotBeWrittenIsReported) {
+    std::vector<std::string> said;
+    lumo::log::setSink([&](lumo::log::Level level, std::string_view text) {
+        if (level == lumo::log::Level::Error)
+            said.emplace_back(text);
+    });
+    lumo::setProgramPathForTesting((m_dir / "gone" / "LumoCore").wstring());
+    Manager::getInstance()->writeOption(L"s", L"k", L"v");
+    Manager::destroy();
+    lumo::log::setSink({});
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find((m_dir / "gone" / "lumoconf.ini").string()), std::string::npos)
+        << said[0];
 }
 
 } // namespace

@@ -26,7 +26,9 @@ std::optional<std::string> readFileBytes(std::wstring_view path) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
+            const int error = errno;
             close(fd);
+            errno = error;
             return std::nullopt;
         }
         if (n == 0)
@@ -43,14 +45,19 @@ bool writeFileAtomically(std::wstring_view path, std::string_view bytes) {
     int fd = mkstemp(temp.data());
     if (fd < 0)
         return false;
-    bool ok = true;
+    // The first failing step's errno is the one the caller sees.
+    int error = 0;
+    auto fail = [&error](int code) {
+        if (error == 0)
+            error = code;
+    };
     size_t done = 0;
-    while (ok && done < bytes.size()) {
+    while (error == 0 && done < bytes.size()) {
         ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            ok = false;
+            fail(n == 0 ? ENOSPC : errno);
         else
             done += static_cast<size_t>(n);
     }
@@ -65,13 +72,19 @@ bool writeFileAtomically(std::wstring_view path, std::string_view bytes) {
         umask(mask);
         mode = 0666 & ~mask;
     }
-    ok = ok && fchmod(fd, mode) == 0;
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok)
+    if (error == 0 && fchmod(fd, mode) != 0)
+        fail(errno);
+    if (error == 0 && fsync(fd) != 0)
+        fail(errno);
+    if (close(fd) != 0)
+        fail(errno);
+    if (error == 0 && rename(temp.c_str(), target.c_str()) != 0)
+        fail(errno);
+    if (error != 0) {
         unlink(temp.c_str());
-    return ok;
+        errno = error;
+    }
+    return error == 0;
 }
 
 } // namespace lumo

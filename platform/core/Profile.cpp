@@ -1,6 +1,6 @@
 #include "Profile.h"
 
-#include "FileIO.h"
+#include "IniFile.h"
 #include "Utf8.h"
 
 #include <cstdlib>
@@ -28,8 +28,7 @@ void Profile::load() const {
     if (m_loaded)
         return;
     m_loaded = true;
-    if (auto bytes = readFileBytes(filePath()))
-        parseIni(fromUtf8(*bytes), m_sections);
+    readIniFile(filePath(), m_sections);
 }
 
 std::wstring Profile::getString(const std::wstring& section, const std::wstring& entry,
@@ -61,7 +60,7 @@ bool Profile::writeString(const std::wstring& section, const std::wstring& entry
     std::filesystem::path path = toFsPath(filePath());
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);
-    return writeFileAtomically(filePath(), toUtf8(formatIni(m_sections)));
+    return writeIniFile(filePath(), m_sections);
 }
 
 bool Profile::writeInt(const std::wstring& section, const std::wstring& entry, int value) {

@@ -13,6 +13,8 @@ namespace lumo {
 // is not a Unicode scalar value encodes as U+FFFD.
 PLATFORM_API std::string toUtf8(std::wstring_view text);
 PLATFORM_API std::wstring fromUtf8(std::string_view bytes);
+// True when every byte belongs to a well-formed sequence.
+PLATFORM_API bool isValidUtf8(std::string_view bytes);
 
 // File names reach the C library and the dynamic linker as UTF-8.
 PLATFORM_API std::filesystem::path toFsPath(std::wstring_view path);

@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 namespace {
 
 TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNoTemporaries) {
@@ -27,10 +29,12 @@ TEST(FileIO, AtomicWriteReplacesTheFileAndLeavesNoTemporaries) {
 TEST(FileIO, FailedWriteKeepsTheOldFile) {
     lumo::test::TempDir dir;
     EXPECT_FALSE(lumo::writeFileAtomically((dir / "missing-dir/conf.ini").wstring(), "x"));
+    EXPECT_EQ(errno, ENOENT) << "the reason is left for the caller to report";
     // A directory in the way of the rename: the write fails, nothing is lost.
     std::filesystem::create_directory(dir / "taken");
     dir.write("taken/keep", "kept");
     EXPECT_FALSE(lumo::writeFileAtomically((dir / "taken").wstring(), "x"));
+    EXPECT_EQ(errno, EISDIR);
     EXPECT_EQ(dir.read("taken/keep"), "kept");
 }
 
@@ -42,6 +46,7 @@ TEST(FileIO, ReadsWholeFilesAndReportsMissingOnes) {
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->size(), big.size());
     EXPECT_FALSE(lumo::readFileBytes((dir / "none").wstring()));
+    EXPECT_EQ(errno, ENOENT);
 }
 
 } // namespace

@@ -8,6 +8,8 @@ TEST(Utf8, RoundTripsEveryPlane) {
     std::wstring text = L"a\u00E9\u3042\U0001F600";
     EXPECT_EQ(lumo::toUtf8(text), "a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80");
     EXPECT_EQ(lumo::fromUtf8(lumo::toUtf8(text)), text);
+    EXPECT_TRUE(lumo::isValidUtf8(lumo::toUtf8(text)));
+    EXPECT_TRUE(lumo::isValidUtf8(""));
 }
 
 TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
@@ -25,8 +27,10 @@ TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
          L"b"},                                            // sequence cut by ASCII
         {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"}, // above U+10FFFF
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(lumo::fromUtf8(c.bytes), c.expected) << c.bytes;
+        EXPECT_FALSE(lumo::isValidUtf8(c.bytes)) << c.bytes;
+    }
 }
 
 TEST(Utf8, LoneSurrogateEncodesAsReplacement) {
