@@ -195,6 +195,15 @@ UINT activeCodePage() {
     return codePage;
 }
 
+bool codePageConfigured() {
+    // Read once, like the code page itself.
+    static const bool configured = [] {
+        const char* value = std::getenv("LUMO_CODEPAGE");
+        return value && *value;
+    }();
+    return configured;
+}
+
 std::wstring decodeMultiByte(UINT codePage, std::string_view bytes) {
     return decode(codePage, bytes.data(), bytes.size());
 }

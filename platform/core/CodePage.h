@@ -25,6 +25,8 @@ namespace lumo {
 
 // The code page CP_ACP stands for in this process (932 or 65001).
 PLATFORM_API UINT activeCodePage();
+// True when LUMO_CODEPAGE names the code page, so nothing should guess it.
+PLATFORM_API bool codePageConfigured();
 
 // Whole-string forms of the two conversions; characters that the code page
 // cannot represent encode as '?'.

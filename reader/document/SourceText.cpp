@@ -3,6 +3,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/Utf8.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,7 +18,8 @@ constexpr size_t READ_CHUNK = 256 * 1024;
 // Collects the bytes of one line across reads and hands finished lines over.
 class LineSplitter {
 public:
-    explicit LineSplitter(std::vector<std::wstring>& lines) : m_lines(lines) {}
+    LineSplitter(std::vector<std::wstring>& lines, TextEncoding encoding)
+        : m_lines(lines), m_encoding(encoding) {}
 
     void feed(std::string_view bytes) {
         while (!bytes.empty()) {
@@ -40,7 +42,7 @@ public:
 
     // The text after the last line feed is a line of its own, even when empty.
     void finish() {
-        m_lines.push_back(decodeSourceLine(m_pending));
+        m_lines.push_back(decodeSourceLine(m_pending, m_encoding));
         m_pending.clear();
     }
 
@@ -49,10 +51,11 @@ private:
         // A text-mode stream turns CR LF into LF.
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        m_lines.push_back(decodeSourceLine(line));
+        m_lines.push_back(decodeSourceLine(line, m_encoding));
     }
 
     std::vector<std::wstring>& m_lines;
+    const TextEncoding m_encoding;
     std::string m_pending;
 };
 
@@ -62,18 +65,22 @@ struct FileCloser {
 
 } // namespace
 
-std::wstring decodeSourceLine(std::string_view bytes) {
+std::wstring decodeSourceLine(std::string_view bytes, TextEncoding encoding) {
     size_t nul = bytes.find('\0');
     if (nul != std::string_view::npos)
         bytes = bytes.substr(0, nul);
     if (bytes.empty())
         return {};
+    if (encoding == TextEncoding::Utf8)
+        return lumo::fromUtf8(bytes);
     return lumo::decodeMultiByte(CP_ACP, bytes);
 }
 
 void appendSourceLines(std::string_view bytes, std::vector<std::wstring>& lines) {
-    LineSplitter splitter(lines);
-    splitter.feed(bytes);
+    size_t markLength = 0;
+    const TextEncoding encoding = detectEncoding(bytes, markLength);
+    LineSplitter splitter(lines, encoding);
+    splitter.feed(bytes.substr(markLength));
     splitter.finish();
 }
 
@@ -91,15 +98,24 @@ ReadResult readSourceLines(const std::wstring& path, std::vector<std::wstring>& 
     if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
         return ReadResult::CannotOpen;
 
-    LineSplitter splitter(lines);
     std::unique_ptr<char[]> buffer(new char[READ_CHUNK]);
-    for (;;) {
-        size_t got = std::fread(buffer.get(), 1, READ_CHUNK, file.get());
-        splitter.feed(std::string_view(buffer.get(), got));
+    auto read = [&]() -> std::string_view {
         // A read error ends the book here; the lines read so far stay.
-        if (got == 0 || std::ferror(file.get()))
-            break;
-    }
+        if (std::ferror(file.get()))
+            return {};
+        return std::string_view(buffer.get(), std::fread(buffer.get(), 1, READ_CHUNK, file.get()));
+    };
+
+    EncodingDetector detector;
+    for (std::string_view piece = read(); !piece.empty() && detector.feed(piece);)
+        piece = read();
+    std::rewind(file.get());
+
+    LineSplitter splitter(lines, detector.result());
+    std::string_view piece = read();
+    piece.remove_prefix(std::min(detector.markLength(), piece.size()));
+    for (; !piece.empty(); piece = read())
+        splitter.feed(piece);
     splitter.finish();
     return ReadResult::Read;
 }

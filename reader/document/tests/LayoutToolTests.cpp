@@ -14,8 +14,12 @@ struct ToolRun {
     std::string out;
 };
 
-ToolRun runTool(const std::string& arguments) {
-    std::string command = std::string(LUMO_STAGE_DIR) + "/yomite-layout " + arguments + " 2>&1";
+// Runs the tool with LUMO_CODEPAGE set to `codePage` (unset when empty).
+ToolRun runTool(const std::string& arguments, const std::string& codePage = "") {
+    const std::string environment =
+        codePage.empty() ? "env -u LUMO_CODEPAGE " : "env " + codePage + " ";
+    std::string command =
+        environment + std::string(LUMO_STAGE_DIR) + "/yomite-layout " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ToolRun run{-1, {}};
     if (!pipe)
@@ -61,6 +65,22 @@ TEST_F(LayoutTool, ParsesTheRequestedDisplayLines) {
             "\"hasDisplayText\":false}}]}"),
         std::string::npos)
         << run.out;
+}
+
+TEST_F(LayoutTool, AUtf8CopyOfTheBookLaysOutTheSameUnlessTheCodePageIsSet) {
+    // The same book re-encoded as UTF-8, with and without a byte-order mark.
+    const std::string text = "t\r\na\r\n\r\n漢字《かんじ》あいうえお\r\n";
+    m_dir.write("utf8.txt", text);
+    m_dir.write("marked.txt", "\xEF\xBB\xBF" + text);
+    const std::string arguments = "--columns 8 --lines 2 --parse 3:2 ";
+    const ToolRun shiftJis = runTool(arguments + m_book);
+    ASSERT_EQ(shiftJis.status, 0) << shiftJis.out;
+    for (const char* name : {"utf8.txt", "marked.txt"})
+        EXPECT_EQ(runTool(arguments + (m_dir / name).string()).out, shiftJis.out) << name;
+
+    const ToolRun forced = runTool(arguments + (m_dir / "utf8.txt").string(), "LUMO_CODEPAGE=932");
+    ASSERT_EQ(forced.status, 0) << forced.out;
+    EXPECT_NE(forced.out, shiftJis.out) << "LUMO_CODEPAGE decides, as before";
 }
 
 TEST_F(LayoutTool, LineBreakingSettingsReachTheLayout) {

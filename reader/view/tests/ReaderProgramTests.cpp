@@ -1,5 +1,7 @@
 // The real program from a copy of the staged tree, offscreen, reading the
 // sample book: what a user would see and what it remembers at exit.
+#include "platform/core/CodePage.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
 
 #include <QColor>
@@ -146,6 +148,21 @@ TEST_F(ReaderProgram, ABookWithAnEqualsSignInItsPathKeepsItsPosition) {
         const std::string text = config();
         EXPECT_NE(text.find("\n" + stored + "40,0\n"), std::string::npos) << text;
         EXPECT_EQ(text.find("a=b.txt"), std::string::npos) << "no second, unreadable entry";
+    }
+}
+
+TEST_F(ReaderProgram, AUtf8CopyOfTheSampleBookLooksTheSame) {
+    const QImage shiftJis = run(sample(), "sjis.png");
+    ASSERT_FALSE(shiftJis.isNull());
+    const std::string text =
+        lumo::toUtf8(lumo::decodeMultiByte(932, m_dir.read("samples/haru.txt")));
+    // Same name in another folder: the same title, a fresh reading position.
+    for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+        const std::string name = mark.empty() ? "utf8/haru.txt" : "marked/haru.txt";
+        m_dir.write(name, mark + text);
+        const QImage utf8 = run(m_dir / name, mark.empty() ? "utf8.png" : "marked.png");
+        ASSERT_FALSE(utf8.isNull()) << name;
+        EXPECT_EQ(utf8, shiftJis) << name;
     }
 }
 
