@@ -3,6 +3,7 @@
 #include "LumoCoreDoc.h"
 #include "LumoCoreView.h"
 #include "MainFrame.h"
+#include "MainFrameIds.h"
 
 #include "platform/core/Module.h"
 #include "platform/ui/DocTemplate.h"
@@ -93,7 +94,7 @@ bool CLumoDocumentManager::switchDocumentView(std::wstring typeName, const wchar
     auto found = documentTypeMap.find(typeName);
     if (typeName.empty() || found == documentTypeMap.end())
         return false;
-    mainWnd->SendMessage(WM_USER + 1, reinterpret_cast<WPARAM>(found->second),
+    mainWnd->SendMessage(WM_SWITCH_DOCUMENT_VIEW, reinterpret_cast<WPARAM>(found->second),
                          reinterpret_cast<LPARAM>(path));
     return true;
 }

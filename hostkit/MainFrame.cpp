@@ -3,6 +3,7 @@
 #include "ExtendToolManager.h"
 #include "LumoDocumentManager.h"
 #include "LumoPluginManager.h"
+#include "MainFrameIds.h"
 #include "MenuHelpers.h"
 
 #include "platform/core/Module.h"
@@ -20,16 +21,7 @@
 
 namespace {
 
-constexpr UINT WM_SWITCH_DOCUMENT_VIEW = WM_USER + 1;
-constexpr UINT WM_DROP_DOWN_MENU = WM_USER + 2;
-constexpr UINT WM_COMMAND_BAR_OPERATION = WM_USER + 3;
-constexpr UINT WM_REBUILD_MENU = WM_USER + 4;
-constexpr UINT WM_SHOW_MENU_AT_POINT = WM_USER + 5;
-constexpr UINT WM_RECALC_FRAME_LAYOUT = WM_USER + 6;
-
 constexpr UINT ID_FIRST_BAR_BUTTON = 256;
-constexpr UINT ID_FIRST_RECENT_FILE = 32780;
-constexpr int kHistorySize = 6;
 constexpr UINT kMainMenuResource = 128;
 constexpr DWORD kOpenDialogFlags = 0x2180C;
 constexpr DWORD kCommandBarStyle = 0x50002800;
@@ -69,9 +61,9 @@ ON_WM_PAINT()
 ON_WM_DESTROY()
 ON_COMMAND(ID_FILE_OPEN, &CMainFrame::OnFileOpen)
 ON_UPDATE_COMMAND_UI_RANGE(ID_FIRST_BAR_BUTTON, 288, &CMainFrame::OnUpdateBarButton)
-ON_COMMAND_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + kHistorySize - 1,
+ON_COMMAND_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + RECENT_FILE_COUNT - 1,
                  &CMainFrame::OnRecentFile)
-ON_UPDATE_COMMAND_UI_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + kHistorySize - 1,
+ON_UPDATE_COMMAND_UI_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + RECENT_FILE_COUNT - 1,
                            &CMainFrame::OnUpdateRecentFile)
 END_MESSAGE_MAP()
 
@@ -359,9 +351,9 @@ void CMainFrame::openFile(const std::wstring& path) {
         ::MessageBox(GetSafeHwnd(), kNoViewerMessage, L"LumoCore", MB_OK);
         return;
     }
-    std::wstring history[kHistorySize];
-    int found = kHistorySize - 1;
-    for (int i = 0; i < kHistorySize; ++i) {
+    std::wstring history[RECENT_FILE_COUNT];
+    int found = RECENT_FILE_COUNT - 1;
+    for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
         manager()->getOption(kMainSection, historyKey(i), std::wstring(), history[i]);
         if (history[i] == path)
             found = i;
@@ -369,7 +361,7 @@ void CMainFrame::openFile(const std::wstring& path) {
     for (int i = found; i > 0; --i)
         history[i] = history[i - 1];
     history[0] = path;
-    for (int i = 0; i < kHistorySize; ++i)
+    for (int i = 0; i < RECENT_FILE_COUNT; ++i)
         manager()->writeOption(kMainSection, historyKey(i), history[i]);
     manager()->writeOption(kMainSection, L"lastDirectory", path);
 }

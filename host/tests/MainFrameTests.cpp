@@ -1,6 +1,7 @@
 #include "HostFixture.h"
 
 #include "hostkit/ExtendToolManager.h"
+#include "hostkit/MainFrameIds.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/View.h"
 
@@ -80,7 +81,7 @@ TEST_F(MainFrame, ToolCommandsAndTheirStateReachTheToolUnderItsOwnIds) {
     EXPECT_EQ(probeEvents(), (std::vector<std::string>{"load viewer", "hello", "settings"}));
 
     lumo::test::answerNextPopupMenu(0);
-    frame()->SendMessage(WM_USER + 2, 2, 0); // the tool's own popup
+    frame()->SendMessage(WM_DROP_DOWN_MENU, 2, 0); // the tool's own popup
     ASSERT_EQ(lumo::test::popupMenus().size(), 1u);
     const auto& items = lumo::test::popupMenus()[0].items;
     ASSERT_EQ(items.size(), 3u);
@@ -175,7 +176,7 @@ TEST_F(MainFrame, OpenCommandStartsInTheLastFilesDirectory) {
     std::wstring book = writeBook("sub/b.tst", "B");
     frame()->openFile(book);
     lumo::test::answerNextFileDialog(std::nullopt);
-    frame()->SendMessage(WM_COMMAND, 57601, 0);
+    frame()->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
     ASSERT_EQ(lumo::test::fileDialogs().size(), 1u);
     EXPECT_EQ(lumo::test::fileDialogs()[0].initialFile, book);
     EXPECT_EQ(lumo::test::fileDialogs()[0].initialDirectory, (m_dir / "sub").wstring() + L"/");
@@ -183,7 +184,7 @@ TEST_F(MainFrame, OpenCommandStartsInTheLastFilesDirectory) {
 
     std::wstring other = writeBook("c.tst", "C");
     lumo::test::answerNextFileDialog(other);
-    frame()->SendMessage(WM_COMMAND, 57601, 0);
+    frame()->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
     EXPECT_EQ(probeEvents().back(), "open C (frame shown)");
     EXPECT_EQ(option(L"lumo.main", L"history/file/0"), other);
 }
@@ -210,12 +211,12 @@ TEST_F(MainFrame, ABarTapDropsThatButtonsMenuBelowTheButton) {
 
 TEST_F(MainFrame, DoubleTapMessageShowsTheWholeMenuAtThePoint) {
     lumo::test::answerNextPopupMenu(0);
-    frame()->SendMessage(WM_USER + 5, 0, MAKELPARAM(30, 40));
+    frame()->SendMessage(WM_SHOW_MENU_AT_POINT, 0, MAKELPARAM(30, 40));
     ASSERT_EQ(lumo::test::popupMenus().size(), 1u);
     EXPECT_EQ(lumo::test::popupMenus()[0].at.x, 30);
     EXPECT_EQ(lumo::test::popupMenus()[0].at.y, 40);
     EXPECT_EQ(lumo::test::popupMenus()[0].items.size(), 4u);
-    frame()->SendMessage(WM_USER + 5, 0, 0);
+    frame()->SendMessage(WM_SHOW_MENU_AT_POINT, 0, 0);
     EXPECT_EQ(lumo::test::popupMenus().size(), 1u) << "a zero point shows nothing";
 }
 

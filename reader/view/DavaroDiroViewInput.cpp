@@ -6,6 +6,7 @@
 
 #include "hostkit/ExtendToolManager.h"
 #include "hostkit/LumoPluginManager.h"
+#include "hostkit/MainFrameIds.h"
 #include "reader/document/DavaroDiroDocument.h"
 #include "reader/document/ReaderSettings.h"
 
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr UINT WM_RESET_BAR_STATE = WM_USER + 3;
-constexpr UINT WM_SHOW_MENU_AT_POINT = WM_USER + 5;
 constexpr int PAGES_PER_STEP = 5;
 
 bool contains(const RECT& r, POINT p) {
@@ -53,7 +52,7 @@ void CDavaroDiroView::OnSize(UINT nType, int cx, int cy) {
     CDavaroDiroDocument* document = GetDocument();
     if (!positionRestored && m_autoSaveAtExit) {
         if (CWnd* main = AfxGetMainWnd())
-            main->SendMessage(WM_RESET_BAR_STATE, 0, 0);
+            main->SendMessage(WM_COMMAND_BAR_OPERATION, 0, 0);
         if (document)
             document->restoreReadingPosition();
         positionRestored = true;
