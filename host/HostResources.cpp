@@ -2,6 +2,7 @@
 // time), accelerators 128, the string table, the about dialog 100 and icon 128.
 #include "HostResources.h"
 
+#include "hostkit/MainFrameIds.h"
 #include "platform/core/Module.h"
 #include "platform/ui/Resources.h"
 
@@ -17,6 +18,16 @@ constexpr WORD Delete = 0x2E;
 constexpr WORD F6 = 0x75;
 } // namespace vk
 
+// The id of the "<SUBMENU_INSERT_POSITION>" items of the file menu.
+constexpr UINT ID_FILE_INSERT_POSITION = 32779;
+
+std::vector<MenuTemplateItem> recentFileItems() {
+    std::vector<MenuTemplateItem> items;
+    for (int i = 0; i < RECENT_FILE_COUNT; ++i)
+        items.push_back(MenuTemplateItem::command(L"(空)", ID_FIRST_RECENT_FILE + i));
+    return items;
+}
+
 std::vector<MenuTemplateItem> mainMenu() {
     auto command = [](const wchar_t* text, UINT id) { return MenuTemplateItem::command(text, id); };
     auto separator = [] { return MenuTemplateItem::separator(); };
@@ -25,18 +36,16 @@ std::vector<MenuTemplateItem> mainMenu() {
     };
     return {
         popup(L"<TOPMENU_FILE>",
-              {command(L"開く", 57601), separator(),
-               popup(L"環境設定", {command(L"<SUBMENU_INSERT_POSITION>", 32779)}),
-               command(L"<SUBMENU_INSERT_POSITION>", 32779), separator(),
-               popup(L"最近使ったファイル",
-                     {command(L"(空)", 32780), command(L"(空)", 32781), command(L"(空)", 32782),
-                      command(L"(空)", 32783), command(L"(空)", 32784), command(L"(空)", 32785)}),
-               separator(), command(L"アプリケーションの終了", 57665)}),
+              {command(L"開く", ID_FILE_OPEN), separator(),
+               popup(L"環境設定", {command(L"<SUBMENU_INSERT_POSITION>", ID_FILE_INSERT_POSITION)}),
+               command(L"<SUBMENU_INSERT_POSITION>", ID_FILE_INSERT_POSITION), separator(),
+               popup(L"最近使ったファイル", recentFileItems()), separator(),
+               command(L"アプリケーションの終了", ID_APP_EXIT)}),
         popup(L"<TOPMENU_EDIT>",
-              {command(L"元に戻す", 57643), separator(), command(L"切り取り", 57635),
-               command(L"コピー", 57634), command(L"貼り付け", 57637)}),
+              {command(L"元に戻す", ID_EDIT_UNDO), separator(), command(L"切り取り", ID_EDIT_CUT),
+               command(L"コピー", ID_EDIT_COPY), command(L"貼り付け", ID_EDIT_PASTE)}),
         command(L"<SUBMENU_INSERT_POSITION>", 65535),
-        popup(L"<TOPMENU_HELP>", {command(L"バージョン情報...", 57664)}),
+        popup(L"<TOPMENU_HELP>", {command(L"バージョン情報...", ID_APP_ABOUT)}),
     };
 }
 
@@ -46,41 +55,41 @@ std::vector<lumo::AcceleratorEntry> mainAccelerators() {
     using lumo::FSHIFT;
     using lumo::FVIRTKEY;
     return {
-        {FVIRTKEY | FCONTROL, 'N', 57600},        {FVIRTKEY | FCONTROL, 'O', 57601},
-        {FVIRTKEY | FCONTROL, 'S', 57603},        {FVIRTKEY | FCONTROL, 'Z', 57643},
-        {FVIRTKEY | FALT, vk::Back, 57643},       {FVIRTKEY | FCONTROL, 'X', 57635},
-        {FVIRTKEY | FSHIFT, vk::Delete, 57635},   {FVIRTKEY | FCONTROL, 'C', 57634},
-        {FVIRTKEY | FCONTROL, vk::Insert, 57634}, {FVIRTKEY | FCONTROL, 'V', 57637},
-        {FVIRTKEY | FSHIFT, vk::Insert, 57637},   {FVIRTKEY, vk::F6, 57680},
-        {FVIRTKEY | FSHIFT, vk::F6, 57681},
+        {FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW},         {FVIRTKEY | FCONTROL, 'O', ID_FILE_OPEN},
+        {FVIRTKEY | FCONTROL, 'S', ID_FILE_SAVE},        {FVIRTKEY | FCONTROL, 'Z', ID_EDIT_UNDO},
+        {FVIRTKEY | FALT, vk::Back, ID_EDIT_UNDO},       {FVIRTKEY | FCONTROL, 'X', ID_EDIT_CUT},
+        {FVIRTKEY | FSHIFT, vk::Delete, ID_EDIT_CUT},    {FVIRTKEY | FCONTROL, 'C', ID_EDIT_COPY},
+        {FVIRTKEY | FCONTROL, vk::Insert, ID_EDIT_COPY}, {FVIRTKEY | FCONTROL, 'V', ID_EDIT_PASTE},
+        {FVIRTKEY | FSHIFT, vk::Insert, ID_EDIT_PASTE},  {FVIRTKEY, vk::F6, ID_NEXT_PANE},
+        {FVIRTKEY | FSHIFT, vk::F6, ID_PREV_PANE},
     };
 }
 
 std::map<UINT, std::wstring> stringTable() {
     std::map<UINT, std::wstring> strings = {
         {128, L"LumoCore\n\nLumoCore\n\n\nLumoCore.Document\nLumoCore.Document"},
-        {57344, L"LumoCore"},
-        {57345, L"レディ"},
-        {57600, L"新規にファイルを作成\n新規作成"},
-        {57601, L"既存のファイルを開く\n開く"},
-        {57602, L"作業中のファイルを閉じる\n閉じる"},
-        {57603, L"作業中のファイルを上書きして保存\n保存"},
-        {57604, L"作業中のファイルを新しい名前で保存\n名前を付けて保存"},
-        {57632, L"選択範囲を削除\n削除"},
-        {57633, L"すべて削除\nすべて削除"},
-        {57634, L"選択範囲をコピーしてクリップボードに保存\nコピー"},
-        {57635, L"選択範囲を切り取ってクリップボードに移動\n切り取り"},
-        {57636, L"指定した文字列の検索\n検索"},
-        {57637, L"クリップボードの内容を貼り付け\n貼り付け"},
-        {57640, L"直前に行った動作を繰り返す\n繰り返し"},
-        {57641, L"指定した文字列を他の文字列で置換\n置換"},
-        {57642, L"ファイル内のすべてを選択\nすべて選択"},
-        {57643, L"直前に行った動作を元に戻す\n元に戻す"},
-        {57644, L"取り消した動作をやり直す\nやり直し"},
-        {57664, L"プログラム情報、バージョン、著作権を表示します。\nバージョン情報"},
-        {57665, L"アプリケーションを終了し、ファイルの保存を指示\n終了"},
-        {57680, L"次のウィンドウに切り替える\n次のペイン"},
-        {57681, L"前のウィンドウに切り替える\n前のペイン"},
+        {AFX_IDS_APP_TITLE, L"LumoCore"},
+        {AFX_IDS_IDLEMESSAGE, L"レディ"},
+        {ID_FILE_NEW, L"新規にファイルを作成\n新規作成"},
+        {ID_FILE_OPEN, L"既存のファイルを開く\n開く"},
+        {ID_FILE_CLOSE, L"作業中のファイルを閉じる\n閉じる"},
+        {ID_FILE_SAVE, L"作業中のファイルを上書きして保存\n保存"},
+        {ID_FILE_SAVE_AS, L"作業中のファイルを新しい名前で保存\n名前を付けて保存"},
+        {ID_EDIT_CLEAR, L"選択範囲を削除\n削除"},
+        {ID_EDIT_CLEAR_ALL, L"すべて削除\nすべて削除"},
+        {ID_EDIT_COPY, L"選択範囲をコピーしてクリップボードに保存\nコピー"},
+        {ID_EDIT_CUT, L"選択範囲を切り取ってクリップボードに移動\n切り取り"},
+        {ID_EDIT_FIND, L"指定した文字列の検索\n検索"},
+        {ID_EDIT_PASTE, L"クリップボードの内容を貼り付け\n貼り付け"},
+        {ID_EDIT_REPEAT, L"直前に行った動作を繰り返す\n繰り返し"},
+        {ID_EDIT_REPLACE, L"指定した文字列を他の文字列で置換\n置換"},
+        {ID_EDIT_SELECT_ALL, L"ファイル内のすべてを選択\nすべて選択"},
+        {ID_EDIT_UNDO, L"直前に行った動作を元に戻す\n元に戻す"},
+        {ID_EDIT_REDO, L"取り消した動作をやり直す\nやり直し"},
+        {ID_APP_ABOUT, L"プログラム情報、バージョン、著作権を表示します。\nバージョン情報"},
+        {ID_APP_EXIT, L"アプリケーションを終了し、ファイルの保存を指示\n終了"},
+        {ID_NEXT_PANE, L"次のウィンドウに切り替える\n次のペイン"},
+        {ID_PREV_PANE, L"前のウィンドウに切り替える\n前のペイン"},
         {59136, L"EXT"},
         {59137, L"CAP"},
         {59138, L"NUM"},
@@ -97,7 +106,7 @@ std::map<UINT, std::wstring> stringTable() {
         {61202, L"ウィンドウを通常のサイズに戻す"},
         {61203, L"アプリケーションの切り替え"},
     };
-    for (UINT id = 57616; id <= 57631; ++id)
+    for (UINT id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE16; ++id)
         strings[id] = L"指定のファイルを開く";
     return strings;
 }

@@ -12,9 +12,9 @@
 #include <cstdio>
 
 BEGIN_MESSAGE_MAP(CLumoCoreApp, CWinApp)
-ON_COMMAND(57664, &CLumoCoreApp::OnAppAbout)
-ON_COMMAND(57600, &CWinApp::OnFileNew)
-ON_COMMAND(57601, &CWinApp::OnFileOpen)
+ON_COMMAND(ID_APP_ABOUT, &CLumoCoreApp::OnAppAbout)
+ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
 END_MESSAGE_MAP()
 
 CLumoCoreApp::CLumoCoreApp() = default;

@@ -62,7 +62,7 @@ TEST_F(HostApp, AboutCommandShowsTheAboutBox) {
         caption = dialog.caption();
         dialog.press(IDOK);
     });
-    frame()->SendMessage(WM_COMMAND, 57664, 0);
+    frame()->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0);
     EXPECT_EQ(caption, L"バージョン情報 LumoCore");
 }
 

@@ -208,7 +208,7 @@ TEST_F(Registry, ToolCommandsAreNumberedFrom1024InToolNameOrderSkippingSeparator
     EXPECT_TRUE(tools->OnCmdMsg(1025, CN_UPDATE_COMMAND_UI, &state, nullptr));
     EXPECT_TRUE(tools->OnCmdMsg(1026, CN_COMMAND, nullptr, nullptr))
         << "a tool without a target still claims it";
-    EXPECT_FALSE(tools->OnCmdMsg(57601, CN_COMMAND, nullptr, nullptr));
+    EXPECT_FALSE(tools->OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(log, (std::vector<std::string>{"first", "update second 1025"}));
 
     CLumoPluginManager::destroy();
