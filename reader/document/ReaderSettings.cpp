@@ -2,25 +2,25 @@
 // lives in SettingsStore.cpp so that model code can be built without the host.
 #include "ReaderSettings.h"
 
-int m_displayDirection = 0;
-CString m_pathWallpaper;
-int m_styleWallpaper = 0;
-int m_alphaWallpaper = 0;
-int m_displayColor = 0;
-int m_lineSpace = 2;
-int m_positionControlbar = 0;
-CString m_textFont = L"ＭＳ ゴシック";
-CString m_textFontSize = L"12";
-CString m_rubyFont = L"ＭＳ ゴシック";
-CString m_rubyFontSize = L"8";
-int m_textDirection = 0;
-int m_lineBoundary = 1;
-int m_wordWrap = 1;
-int m_scrollRange = 0;
-int m_enableTouchScroll = 1;
-int m_autoSaveAtExit = 1;
-int m_textIsBold = 1;
-int m_showRuby = 1;
+int m_displayDirection = yomite::defaults::displayDirection;
+CString m_pathWallpaper = yomite::defaults::pathWallpaper;
+int m_styleWallpaper = yomite::defaults::styleWallpaper;
+int m_alphaWallpaper = yomite::defaults::alphaWallpaper;
+int m_displayColor = yomite::defaults::displayColor;
+int m_lineSpace = yomite::defaults::lineSpace;
+int m_positionControlbar = yomite::defaults::positionControlbar;
+CString m_textFont = yomite::defaults::textFont;
+CString m_textFontSize = yomite::defaults::textFontSize;
+CString m_rubyFont = yomite::defaults::rubyFont;
+CString m_rubyFontSize = yomite::defaults::rubyFontSize;
+int m_textDirection = yomite::defaults::textDirection;
+int m_lineBoundary = yomite::defaults::lineBoundary;
+int m_wordWrap = yomite::defaults::wordWrap;
+int m_scrollRange = yomite::defaults::scrollRange;
+int m_enableTouchScroll = yomite::defaults::enableTouchScroll;
+int m_autoSaveAtExit = yomite::defaults::autoSaveAtExit;
+int m_textIsBold = yomite::defaults::textIsBold;
+int m_showRuby = yomite::defaults::showRuby;
 
 namespace yomite {
 

@@ -30,6 +30,29 @@ namespace yomite {
 // The option section of the reader's settings and reading positions.
 extern const wchar_t* const SETTINGS_SECTION;
 
+// Each setting's value before anything is read, and when its key is missing.
+namespace defaults {
+constexpr int displayDirection = 0;
+constexpr const wchar_t* pathWallpaper = L"";
+constexpr int styleWallpaper = 0;
+constexpr int alphaWallpaper = 0;
+constexpr int displayColor = 0;
+constexpr int lineSpace = 2;
+constexpr int positionControlbar = 0;
+constexpr const wchar_t* textFont = L"ＭＳ ゴシック";
+constexpr const wchar_t* textFontSize = L"12";
+constexpr const wchar_t* rubyFont = L"ＭＳ ゴシック";
+constexpr const wchar_t* rubyFontSize = L"8";
+constexpr int textDirection = 0;
+constexpr int lineBoundary = 1;
+constexpr int wordWrap = 1;
+constexpr int scrollRange = 0;
+constexpr int enableTouchScroll = 1;
+constexpr int autoSaveAtExit = 1;
+constexpr int textIsBold = 1;
+constexpr int showRuby = 1;
+} // namespace defaults
+
 } // namespace yomite
 
 // Reads every setting from the option store of CLumoPluginManager::getInstance(),
