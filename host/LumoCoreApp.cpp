@@ -13,7 +13,7 @@
 
 BEGIN_MESSAGE_MAP(CLumoCoreApp, CWinApp)
 ON_COMMAND(ID_APP_ABOUT, &CLumoCoreApp::OnAppAbout)
-ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+ON_COMMAND(ID_FILE_NEW, &CLumoCoreApp::OnFileNew)
 ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
 END_MESSAGE_MAP()
 
@@ -59,12 +59,24 @@ int CLumoCoreApp::ExitInstance() {
 }
 
 CDocument* CLumoCoreApp::OpenDocumentFile(LPCWSTR lpszFileName) {
-    CLumoDocumentManager* documents = CLumoPluginManager::getInstance()->getDocumentManager();
-    if (documents->switchDocumentView(std::wstring(), lpszFileName))
+    CLumoPluginManager* plugins = CLumoPluginManager::getInstance();
+    if (plugins && plugins->getDocumentManager()->switchDocumentView(std::wstring(), lpszFileName))
         WriteProfileString(L"lumo.main", L"lastDirectory", lpszFileName);
     auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
     CView* view = frame ? frame->GetActiveView() : nullptr;
     return view ? view->GetDocument() : nullptr;
+}
+
+void CLumoCoreApp::OnFileNew() {
+    if (!m_pMainWnd) {
+        CWinApp::OnFileNew(); // start-up: creates the frame
+        return;
+    }
+    // One frame, as in any single-document program: the new, empty default
+    // document replaces the one shown, as opening a file does, rather than
+    // coming with a second main frame.
+    if (CLumoPluginManager* plugins = CLumoPluginManager::getInstance())
+        plugins->getDocumentManager()->switchDocumentView(DEFAULT_DOCUMENT_TYPE, nullptr);
 }
 
 void CLumoCoreApp::OnAppAbout() {

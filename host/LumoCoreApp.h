@@ -16,6 +16,8 @@ public:
     CDocument* OpenDocumentFile(LPCWSTR lpszFileName) override;
 
 protected:
+    // The new-document command: the default document in the frame.
+    void OnFileNew();
     void OnAppAbout();
     DECLARE_MESSAGE_MAP()
 

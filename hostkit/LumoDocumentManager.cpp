@@ -102,7 +102,7 @@ bool CLumoDocumentManager::switchDocumentView(std::wstring typeName, const wchar
 void CLumoDocumentManager::registerInternalDocument() {
     SDocumentTypeInformation info{};
     info.infoCode = 0;
-    info.typeName = L"DEFAULT";
+    info.typeName = DEFAULT_DOCUMENT_TYPE;
     info.hModuleInstance = lumo::programModuleHandle();
     info.resourceId = 128;
     info.documentClass = RUNTIME_CLASS(CLumoCoreDoc);

@@ -9,6 +9,9 @@
 
 class CDocument;
 
+// The name of the built-in type: the host's empty document and view.
+inline constexpr wchar_t DEFAULT_DOCUMENT_TYPE[] = L"DEFAULT";
+
 // The document types the host knows: the built-in "DEFAULT" type and every
 // type a plug-in registers. A type ties a unique name to file extensions and
 // to its document, view and frame classes; the registry picks the type that

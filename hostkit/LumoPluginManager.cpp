@@ -15,7 +15,11 @@ const std::wstring CLumoPluginManager::FMASK_PLUGIN_MODULE = L"*.lumo";
 
 namespace {
 using PluginEntryPoint = void (*)();
-}
+
+// Set by destroy(): the program is ending, and getInstance() must not bring
+// the manager (and every plug-in) back for a message that arrives late.
+bool g_destroyed = false;
+} // namespace
 
 CLumoPluginManager::CLumoPluginManager() : documentManager(nullptr), extendToolManager(nullptr) {
     loadOption();
@@ -42,6 +46,7 @@ CExtendToolManager* CLumoPluginManager::getExtendToolManager() {
 bool CLumoPluginManager::create() {
     if (instance)
         return false;
+    g_destroyed = false;
     instance = new CLumoPluginManager();
     // Set before loading, so that a module's load entry point finds the
     // manager under construction instead of creating a second one.
@@ -55,12 +60,18 @@ void CLumoPluginManager::destroy() {
     instance->unloadPluginObject();
     delete instance;
     instance = nullptr;
+    g_destroyed = true;
 }
 
 CLumoPluginManager* CLumoPluginManager::getInstance() {
-    if (!instance)
+    if (!instance && !g_destroyed)
         create();
     return instance;
+}
+
+void CLumoPluginManager::resetForTesting() {
+    hPluginInstance.clear();
+    g_destroyed = false;
 }
 
 std::wstring CLumoPluginManager::GetToolMoudleName() {

@@ -35,8 +35,13 @@ public:
     // Unload entry points, then the registries are deleted, the configuration
     // file is written and the instance cleared. Nothing happens without an instance.
     static void destroy();
-    // The instance; created on first use.
+    // The instance; created on first use. Null once destroy() has run (the
+    // program is ending): a late caller must cope rather than load every
+    // plug-in again. Only an explicit create() makes a new manager then.
     static CLumoPluginManager* getInstance();
+    // Tests that start the program again in one process: forgets the loaded
+    // modules and the last destroy(), as a new process would.
+    static void resetForTesting();
 
     // Full path of the running program (not of this library).
     static std::wstring GetToolMoudleName();

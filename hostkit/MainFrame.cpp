@@ -36,8 +36,17 @@ std::wstring historyKey(int index) {
     return L"history/file/" + std::to_wstring(index);
 }
 
+// Null once the manager is destroyed at exit: a frame still alive then works
+// without tools and options rather than bringing the manager back.
 CLumoPluginManager* manager() {
     return CLumoPluginManager::getInstance();
+}
+
+std::wstring mainOption(const std::wstring& key, const std::wstring& fallback) {
+    std::wstring value = fallback;
+    if (CLumoPluginManager* options = manager())
+        options->getOption(kMainSection, key, fallback, value);
+    return value;
 }
 
 bool fileExists(const std::wstring& path) {
@@ -105,15 +114,18 @@ void CMainFrame::OnDestroy() {
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-    if (manager()->getExtendToolManager()->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+    CLumoPluginManager* plugins = manager();
+    if (plugins && plugins->getExtendToolManager()->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     BOOL continueDefault = TRUE;
-    LRESULT result =
-        manager()->getExtendToolManager()->WindowProc(message, wParam, lParam, continueDefault);
+    LRESULT result = 0;
+    if (CLumoPluginManager* plugins = manager())
+        result =
+            plugins->getExtendToolManager()->WindowProc(message, wParam, lParam, continueDefault);
     if (!continueDefault)
         return result;
     return CFrameWnd::WindowProc(message, wParam, lParam);
@@ -151,10 +163,10 @@ HMENU CMainFrame::assembleMenu() {
     CMenu menu;
     menu.Attach(::LoadMenu(lumo::programModuleHandle(), MAKEINTRESOURCE(kMainMenuResource)));
 
-    if (CView* view = GetActiveView()) {
+    CLumoPluginManager* plugins = manager();
+    if (CView* view = GetActiveView(); view && plugins) {
         SDocumentTypeInformation type{};
-        if (manager()->getDocumentManager()->getDocumentTypeInformation(view->GetDocument(),
-                                                                        type)) {
+        if (plugins->getDocumentManager()->getDocumentTypeInformation(view->GetDocument(), type)) {
             CMenu typeMenu;
             if (typeMenu.Attach(
                     ::LoadMenu(type.hModuleInstance, MAKEINTRESOURCE(type.resourceId)))) {
@@ -163,7 +175,8 @@ HMENU CMainFrame::assembleMenu() {
             }
         }
     }
-    manager()->getExtendToolManager()->doMergePulldownMenu(menu);
+    if (plugins)
+        plugins->getExtendToolManager()->doMergePulldownMenu(menu);
     LumoRemoveMenuItems(&menu, {kInsertPosition});
     LumoRenameMenuItems(&menu, {{L"<TOPMENU_FILE>", L"ファイル"},
                                 {L"<TOPMENU_EDIT>", L"編集"},
@@ -319,8 +332,7 @@ LRESULT CMainFrame::OnSwitchDocumentView(WPARAM wParam, LPARAM lParam) {
 }
 
 void CMainFrame::OnFileOpen() {
-    std::wstring last;
-    manager()->getOption(kMainSection, L"lastDirectory", std::wstring(1, PATH_SEPARATOR), last);
+    const std::wstring last = mainOption(L"lastDirectory", std::wstring(1, PATH_SEPARATOR));
     std::wstring directory(1, PATH_SEPARATOR);
     if (size_t separator = last.rfind(PATH_SEPARATOR); separator != std::wstring::npos)
         directory = last.substr(0, separator + 1);
@@ -347,14 +359,17 @@ void CMainFrame::OnFileOpen() {
 }
 
 void CMainFrame::openFile(const std::wstring& path) {
-    if (!manager()->getDocumentManager()->switchDocumentView(std::wstring(), path.c_str())) {
+    CLumoPluginManager* plugins = manager();
+    if (!plugins)
+        return;
+    if (!plugins->getDocumentManager()->switchDocumentView(std::wstring(), path.c_str())) {
         ::MessageBox(GetSafeHwnd(), kNoViewerMessage, L"LumoCore", MB_OK);
         return;
     }
     std::wstring history[RECENT_FILE_COUNT];
     int found = RECENT_FILE_COUNT - 1;
     for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
-        manager()->getOption(kMainSection, historyKey(i), std::wstring(), history[i]);
+        history[i] = mainOption(historyKey(i), std::wstring());
         if (history[i] == path)
             found = i;
     }
@@ -362,8 +377,8 @@ void CMainFrame::openFile(const std::wstring& path) {
         history[i] = history[i - 1];
     history[0] = path;
     for (int i = 0; i < RECENT_FILE_COUNT; ++i)
-        manager()->writeOption(kMainSection, historyKey(i), history[i]);
-    manager()->writeOption(kMainSection, L"lastDirectory", path);
+        plugins->writeOption(kMainSection, historyKey(i), history[i]);
+    plugins->writeOption(kMainSection, L"lastDirectory", path);
 }
 
 void CMainFrame::OnUpdateBarButton(CCmdUI* pCmdUI) {
@@ -371,18 +386,15 @@ void CMainFrame::OnUpdateBarButton(CCmdUI* pCmdUI) {
 }
 
 void CMainFrame::OnRecentFile(UINT nID) {
-    std::wstring path;
-    manager()->getOption(kMainSection, historyKey(static_cast<int>(nID - ID_FIRST_RECENT_FILE)),
-                         std::wstring(), path);
+    const std::wstring path =
+        mainOption(historyKey(static_cast<int>(nID - ID_FIRST_RECENT_FILE)), std::wstring());
     if (!path.empty())
         openFile(path);
 }
 
 void CMainFrame::OnUpdateRecentFile(CCmdUI* pCmdUI) {
-    std::wstring path;
-    manager()->getOption(kMainSection,
-                         historyKey(static_cast<int>(pCmdUI->m_nID - ID_FIRST_RECENT_FILE)),
-                         std::wstring(), path);
+    const std::wstring path = mainOption(
+        historyKey(static_cast<int>(pCmdUI->m_nID - ID_FIRST_RECENT_FILE)), std::wstring());
     if (!path.empty()) {
         if (!fileExists(path))
             pCmdUI->Enable(FALSE);

@@ -1,7 +1,12 @@
 #include "HostFixture.h"
 
+#include "platform/ui/Desktop.h"
+#include "platform/ui/FrameWnd.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/View.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -54,6 +59,44 @@ TEST_F(HostApp, ExitRunsUnloadEntryPointsBeforeWritingTheConfiguration) {
     EXPECT_NE(m_dir.read("lumoconf.ini").find("[beta]\nunloaded=yes\n"), std::string::npos);
 }
 
+std::vector<CWnd*> frames() {
+    std::vector<CWnd*> found;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM list) -> BOOL {
+            if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hwnd)))
+                reinterpret_cast<std::vector<CWnd*>*>(list)->push_back(frame);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+TEST_F(HostApp, NewDocumentShowsTheDefaultViewInTheOneFrame) {
+    installViewer();
+    ASSERT_TRUE(m_app.InitInstance());
+    CWnd* const main = m_app.m_pMainWnd;
+    ASSERT_NE(m_app.OpenDocumentFile(writeBook("story.tst", "once").c_str()), nullptr);
+    ASSERT_EQ(activeViewClass(), "CTestViewerView");
+
+    frame()->SendMessage(WM_COMMAND, ID_FILE_NEW, 0);
+    lumo::test::pumpMessages();
+    EXPECT_EQ(m_app.m_pMainWnd, main);
+    EXPECT_EQ(frames(), std::vector<CWnd*>{main}) << "no second main frame";
+    EXPECT_EQ(activeViewClass(), "CLumoCoreView");
+
+    // The program's exit path: the frame closes, the manager goes, and what
+    // is left of the windows goes after it.
+    main->SendMessage(WM_CLOSE);
+    lumo::test::pumpMessages();
+    m_app.ExitInstance();
+    for (CWnd* left : frames())
+        left->DestroyWindow();
+    lumo::test::pumpMessages();
+    EXPECT_EQ(CLumoPluginManager::instance, nullptr);
+    EXPECT_EQ(std::count(probeEvents().begin(), probeEvents().end(), "load viewer"), 1)
+        << "no plug-in is loaded twice";
+}
+
 TEST_F(HostApp, AboutCommandShowsTheAboutBox) {
     installViewer();
     ASSERT_TRUE(m_app.InitInstance());
@@ -78,7 +121,7 @@ TEST_F(HostApp, RecentFilesSurviveARestart) {
     m_app.m_pMainWnd->DestroyWindow();
     lumo::test::pumpMessages();
     m_app.ExitInstance();
-    CLumoPluginManager::hPluginInstance.clear();
+    CLumoPluginManager::resetForTesting();
 
     CLumoCoreApp restarted;
     ASSERT_TRUE(restarted.InitInstance());

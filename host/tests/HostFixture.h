@@ -35,7 +35,7 @@ protected:
             m_app.m_pMainWnd->DestroyWindow();
         lumo::test::pumpMessages();
         CLumoPluginManager::destroy();
-        CLumoPluginManager::hPluginInstance.clear();
+        CLumoPluginManager::resetForTesting();
         lumo::setProgramPathForTesting(L"");
         unsetenv("XDG_CONFIG_HOME");
     }

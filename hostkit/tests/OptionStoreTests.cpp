@@ -65,7 +65,8 @@ TEST_F(OptionStore, PathsWithEqualsSignsAndLineBreaksSurviveARestartAlone) {
                    L"/books/x\n[lumo.davarodiro.document]\nm_fontSize=99\r");
     Manager::destroy();
     for (int run = 0; run < 2; ++run) {
-        m = Manager::getInstance();
+        ASSERT_TRUE(Manager::create());
+        m = Manager::instance;
         std::wstring value;
         EXPECT_TRUE(m->getOption(L"lumo.davarodiro.document", book, L"", value));
         EXPECT_EQ(value, L"40,0");
@@ -118,7 +119,7 @@ TEST_F(OptionStore, FilesFromOtherEditorsKeepEverySectionAndValue) {
     };
     for (const auto& c : cases) {
         writeConfig(c.written);
-        Manager::getInstance();
+        Manager::create();
         Manager::destroy();
         EXPECT_EQ(config(), c.saved) << c.name;
     }

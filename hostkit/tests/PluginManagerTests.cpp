@@ -93,6 +93,18 @@ TEST_F(PluginManager, GetInstanceBeforeCreateCreatesTheManager) {
     EXPECT_EQ(Manager::getInstance(), manager);
 }
 
+TEST_F(PluginManager, AfterDestroyNothingBringsTheManagerBack) {
+    installPlugin("alpha.lumo");
+    ASSERT_TRUE(Manager::create());
+    Manager::destroy();
+    EXPECT_EQ(Manager::getInstance(), nullptr) << "a late caller finds no manager";
+    EXPECT_EQ(Manager::getInstance(), nullptr);
+    EXPECT_EQ(probeEvents(), (std::vector<std::string>{"load alpha (none)", "unload alpha"}))
+        << "no plug-in is loaded again";
+    ASSERT_TRUE(Manager::create()) << "only an explicit create starts a new one";
+    EXPECT_NE(Manager::getInstance(), nullptr);
+}
+
 TEST_F(PluginManager, OptionWrittenByAnUnloadEntryPointReachesTheFile) {
     installPlugin("beta.lumo");
     writeConfig("[old.plugin]\nkept=1\n");

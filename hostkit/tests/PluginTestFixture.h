@@ -20,7 +20,7 @@ protected:
     }
     void TearDown() override {
         CLumoPluginManager::destroy();
-        CLumoPluginManager::hPluginInstance.clear();
+        CLumoPluginManager::resetForTesting();
         lumo::setProgramPathForTesting(L"");
     }
 

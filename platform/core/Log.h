@@ -36,5 +36,17 @@ inline void warning(std::string_view text) {
 inline void error(std::string_view text) {
     write(Level::Error, text);
 }
+inline void debug(std::wstring_view text) {
+    write(Level::Debug, text);
+}
+inline void info(std::wstring_view text) {
+    write(Level::Info, text);
+}
+inline void warning(std::wstring_view text) {
+    write(Level::Warning, text);
+}
+inline void error(std::wstring_view text) {
+    write(Level::Error, text);
+}
 
 } // namespace lumo::log

@@ -3,6 +3,7 @@
 #include "ReaderSettings.h"
 
 #include "hostkit/LumoPluginManager.h"
+#include "platform/core/Log.h"
 
 #include <cerrno>
 #include <climits>
@@ -47,18 +48,25 @@ bool saveReadingPosition(const CDavaroDiroBook& book, const std::wstring& pathNa
     // A document that never had a file has nothing to remember.
     if (m_autoSaveAtExit == 0 || pathName.empty())
         return false;
-    return CLumoPluginManager::getInstance()->writeOption(
-        SETTINGS_SECTION, positionKey(pathName),
-        formatPosition(book.positionOf(book.m_currentIndex)));
+    CLumoPluginManager* options = CLumoPluginManager::getInstance();
+    if (!options) {
+        lumo::log::warning(L"the reading position of " + pathName +
+                           L" is lost: the book closed after the option store was written");
+        return false;
+    }
+    return options->writeOption(SETTINGS_SECTION, positionKey(pathName),
+                                formatPosition(book.positionOf(book.m_currentIndex)));
 }
 
 bool restoreReadingPosition(CDavaroDiroBook& book, const std::wstring& pathName,
                             const LegacyProfileReader& legacy) {
     if (m_autoSaveAtExit == 0)
         return false;
+    CLumoPluginManager* options = CLumoPluginManager::getInstance();
+    if (!options)
+        return false;
     std::wstring text;
-    if (!CLumoPluginManager::getInstance()->getOption(SETTINGS_SECTION, positionKey(pathName), L"-",
-                                                      text))
+    if (!options->getOption(SETTINGS_SECTION, positionKey(pathName), L"-", text))
         text = legacy ? legacy(LEGACY_POSITION_SECTION, pathName, L"0,0") : L"0,0";
     std::optional<SourcePosition> position = parseStoredPosition(text);
     if (!position)

@@ -40,6 +40,8 @@ const SettingEntry SETTINGS[] = {
 
 void loadSettings() {
     CLumoPluginManager* manager = CLumoPluginManager::getInstance();
+    if (!manager)
+        return;
     for (const SettingEntry& entry : SETTINGS) {
         if (int* const* number = std::get_if<int*>(&entry.variable))
             manager->getOption(yomite::SETTINGS_SECTION, entry.key, entry.intDefault, **number);
@@ -51,6 +53,8 @@ void loadSettings() {
 
 void saveSettings() {
     CLumoPluginManager* manager = CLumoPluginManager::getInstance();
+    if (!manager)
+        return;
     for (const SettingEntry& entry : SETTINGS) {
         if (int* const* number = std::get_if<int*>(&entry.variable))
             manager->writeOption(yomite::SETTINGS_SECTION, entry.key, **number);

@@ -254,11 +254,11 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
                     altToolMode = !altToolMode;
                     break;
                 case 4:
-                    if (!altToolMode) {
-                        CExtendToolManager* tools =
-                            CLumoPluginManager::getInstance()->getExtendToolManager();
-                        const unsigned id = tools->getDynamicAllocateMenuId(
-                            L"lumo.davarodiro.tool", yomite::ID_READER_SETTINGS);
+                    if (CLumoPluginManager* plugins = CLumoPluginManager::getInstance();
+                        !altToolMode && plugins) {
+                        const unsigned id =
+                            plugins->getExtendToolManager()->getDynamicAllocateMenuId(
+                                L"lumo.davarodiro.tool", yomite::ID_READER_SETTINGS);
                         if (main)
                             main->PostMessage(WM_COMMAND, id, 0);
                         Invalidate(FALSE);

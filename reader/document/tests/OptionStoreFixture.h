@@ -18,6 +18,7 @@ protected:
     }
     void TearDown() override {
         CLumoPluginManager::destroy();
+        CLumoPluginManager::resetForTesting();
         lumo::setProgramPathForTesting(L"");
         m_autoSaveAtExit = 1;
         BookTest::TearDown();
@@ -26,7 +27,7 @@ protected:
     // Writes the option store to the file and reads it back, as a restart would.
     void restart() {
         CLumoPluginManager::destroy();
-        CLumoPluginManager::getInstance();
+        CLumoPluginManager::create();
     }
     std::wstring option(const std::wstring& key, const std::wstring& missing = L"<missing>") {
         std::wstring value;

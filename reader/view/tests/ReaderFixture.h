@@ -123,7 +123,7 @@ protected:
         if (m_loaded)
             LUMO_UnloadPluginModule();
         CLumoPluginManager::destroy();
-        CLumoPluginManager::hPluginInstance.clear();
+        CLumoPluginManager::resetForTesting();
         lumo::setProgramPathForTesting(L"");
         unsetenv("XDG_CONFIG_HOME");
         lumo::test::uninstallManualClock();
