@@ -21,26 +21,28 @@ using PluginEntryPoint = void (*)();
 bool g_destroyed = false;
 } // namespace
 
-CLumoPluginManager::CLumoPluginManager() : documentManager(nullptr), extendToolManager(nullptr) {
+CLumoPluginManager::CLumoPluginManager() {
     loadOption();
 }
 
 CLumoPluginManager::~CLumoPluginManager() {
-    delete documentManager;
-    delete extendToolManager;
+    // The registries go first (the tool registry deletes the tools' command
+    // targets), then the options are saved.
+    documentManager.reset();
+    extendToolManager.reset();
     saveOption();
 }
 
 CLumoDocumentManager* CLumoPluginManager::getDocumentManager() {
     if (!documentManager)
-        documentManager = new CLumoDocumentManager();
-    return documentManager;
+        documentManager = std::make_unique<CLumoDocumentManager>();
+    return documentManager.get();
 }
 
 CExtendToolManager* CLumoPluginManager::getExtendToolManager() {
     if (!extendToolManager)
-        extendToolManager = new CExtendToolManager();
-    return extendToolManager;
+        extendToolManager = std::make_unique<CExtendToolManager>();
+    return extendToolManager.get();
 }
 
 bool CLumoPluginManager::create() {

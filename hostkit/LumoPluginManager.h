@@ -4,6 +4,7 @@
 #include "platform/core/types.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,6 @@ private:
     CLumoPluginManager();
 
     OptionMap optionMap;
-    CLumoDocumentManager* documentManager;
-    CExtendToolManager* extendToolManager;
+    std::unique_ptr<CLumoDocumentManager> documentManager;
+    std::unique_ptr<CExtendToolManager> extendToolManager;
 };
