@@ -10,19 +10,18 @@ namespace {
 constexpr unsigned kFirstDynamicId = 1024;
 }
 
+CExtendToolManager::CExtendToolManager() = default;
+
 CExtendToolManager::~CExtendToolManager() {
-    for (auto& [name, info] : toolMap) {
-        delete info->commandTarget;
-        delete info;
-    }
-    commandIdMap.clear();
-    toolMap.clear();
+    // Command targets go in tool-name order.
+    for (auto& [name, tool] : toolMap)
+        tool.commandTarget.reset();
 }
 
 bool CExtendToolManager::registerExtendToolInformation(SExtendToolInformation* info) {
     if (!info || toolMap.contains(info->toolName))
         return false;
-    toolMap[info->toolName] = new SExtendToolInformation(*info);
+    toolMap.emplace(info->toolName, Tool{*info, std::unique_ptr<CCmdTarget>(info->commandTarget)});
     return true;
 }
 
@@ -31,13 +30,13 @@ bool CExtendToolManager::getExtendToolInformation(const std::wstring& toolName,
     auto found = toolMap.find(toolName);
     if (found == toolMap.end())
         return false;
-    out = *found->second;
+    out = found->second.info;
     return true;
 }
 
 int CExtendToolManager::getRegisteredExtendToolList(std::vector<std::wstring>& names) {
     names.clear();
-    for (const auto& [name, info] : toolMap)
+    for (const auto& [name, tool] : toolMap)
         names.push_back(name);
     return static_cast<int>(names.size());
 }
@@ -45,11 +44,11 @@ int CExtendToolManager::getRegisteredExtendToolList(std::vector<std::wstring>& n
 bool CExtendToolManager::doMergePulldownMenu(CMenu& menu) {
     commandIdMap.clear();
     unsigned nextDynamicId = kFirstDynamicId;
-    for (const auto& [name, info] : toolMap) {
-        if (!info->menuBuilder)
+    for (const auto& [name, tool] : toolMap) {
+        if (!tool.info.menuBuilder)
             continue;
         CMenu toolMenu;
-        if (!info->menuBuilder(&toolMenu) || !::IsMenu(toolMenu.GetSafeHmenu()))
+        if (!tool.info.menuBuilder(&toolMenu) || !::IsMenu(toolMenu.GetSafeHmenu()))
             continue;
         updateDynamicMenuCommandIDs(toolMenu, name, nextDynamicId);
         LumoMergeMenu(&menu, &toolMenu, CString(L"<SUBMENU_INSERT_POSITION>"), FALSE);
@@ -74,7 +73,7 @@ BOOL CExtendToolManager::OnCmdMsg(unsigned nID, int nCode, void* pExtra,
     auto tool = toolMap.find(origin->second.toolName);
     if (tool == toolMap.end())
         return FALSE;
-    if (CCmdTarget* target = tool->second->commandTarget)
+    if (CCmdTarget* target = tool->second.commandTarget.get())
         target->OnCmdMsg(origin->second.toolCommandId, nCode, pExtra, pHandlerInfo);
     return TRUE;
 }
@@ -82,10 +81,10 @@ BOOL CExtendToolManager::OnCmdMsg(unsigned nID, int nCode, void* pExtra,
 LRESULT CExtendToolManager::WindowProc(unsigned message, WPARAM wParam, LPARAM lParam,
                                        BOOL& continueDefault) {
     LRESULT result = 0;
-    for (const auto& [name, info] : toolMap) {
-        if (!info->windowProcHook)
+    for (const auto& [name, tool] : toolMap) {
+        if (!tool.info.windowProcHook)
             continue;
-        info->windowProcHook(message, wParam, lParam, &result, &continueDefault);
+        tool.info.windowProcHook(message, wParam, lParam, &result, &continueDefault);
         if (!continueDefault)
             break;
     }

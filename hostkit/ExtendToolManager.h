@@ -4,6 +4,7 @@
 #include "HostkitExport.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ struct AFX_CMDHANDLERINFO;
 // tool under its own ids, and hooks on the main frame's window messages.
 class HOSTKIT_API CExtendToolManager {
 public:
-    CExtendToolManager() = default;
+    CExtendToolManager();
     // Deletes every tool's command target.
     virtual ~CExtendToolManager();
     CExtendToolManager(const CExtendToolManager&) = delete;
@@ -47,7 +48,12 @@ private:
         std::wstring toolName;
         unsigned toolCommandId;
     };
+    // A registered tool: the stored record and the command target it names.
+    struct Tool {
+        SExtendToolInformation info;
+        std::unique_ptr<CCmdTarget> commandTarget;
+    };
 
-    std::map<std::wstring, SExtendToolInformation*> toolMap;
+    std::map<std::wstring, Tool> toolMap;
     std::map<unsigned, CommandOrigin> commandIdMap;
 };

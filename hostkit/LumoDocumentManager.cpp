@@ -14,21 +14,16 @@ CLumoDocumentManager::CLumoDocumentManager() {
     registerInternalDocument();
 }
 
-CLumoDocumentManager::~CLumoDocumentManager() {
-    // The templates belong to the application.
-    for (auto& [name, info] : documentTypeMap)
-        delete info;
-}
+CLumoDocumentManager::~CLumoDocumentManager() = default;
 
 bool CLumoDocumentManager::registerDocumentInformation(SDocumentTypeInformation* info) {
     if (!info || documentTypeMap.contains(info->typeName))
         return false;
-    auto* copy = new SDocumentTypeInformation(*info);
-    copy->docTemplate = new CSingleDocTemplate(copy->resourceId, copy->documentClass,
-                                               copy->frameClass, copy->viewClass);
-    documentTypeMap[copy->typeName] = copy;
+    SDocumentTypeInformation& copy = documentTypeMap.emplace(info->typeName, *info).first->second;
+    copy.docTemplate = new CSingleDocTemplate(copy.resourceId, copy.documentClass, copy.frameClass,
+                                              copy.viewClass);
     if (CWinApp* app = AfxGetApp())
-        app->AddDocTemplate(copy->docTemplate);
+        app->AddDocTemplate(copy.docTemplate);
     return true;
 }
 
@@ -37,7 +32,7 @@ bool CLumoDocumentManager::getDocumentTypeInformation(std::wstring typeName,
     auto found = documentTypeMap.find(typeName);
     if (found == documentTypeMap.end())
         return false;
-    out = *found->second;
+    out = found->second;
     return true;
 }
 
@@ -47,8 +42,8 @@ bool CLumoDocumentManager::getDocumentTypeInformation(CDocument* document,
         return false;
     CDocTemplate* docTemplate = document->GetDocTemplate();
     for (const auto& [name, info] : documentTypeMap) {
-        if (info->docTemplate == docTemplate) {
-            out = *info;
+        if (info.docTemplate == docTemplate) {
+            out = info;
             return true;
         }
     }
@@ -78,7 +73,7 @@ std::wstring CLumoDocumentManager::findTargetDocumentInformation(const wchar_t* 
     if (extension.empty())
         return {};
     for (const auto& [typeName, info] : documentTypeMap)
-        for (const auto& claimed : info->extensions)
+        for (const auto& claimed : info.extensions)
             if (claimed == extension)
                 return typeName;
     return {};
@@ -94,7 +89,7 @@ bool CLumoDocumentManager::switchDocumentView(std::wstring typeName, const wchar
     auto found = documentTypeMap.find(typeName);
     if (typeName.empty() || found == documentTypeMap.end())
         return false;
-    mainWnd->SendMessage(WM_SWITCH_DOCUMENT_VIEW, reinterpret_cast<WPARAM>(found->second),
+    mainWnd->SendMessage(WM_SWITCH_DOCUMENT_VIEW, reinterpret_cast<WPARAM>(&found->second),
                          reinterpret_cast<LPARAM>(path));
     return true;
 }

@@ -19,6 +19,7 @@ inline constexpr wchar_t DEFAULT_DOCUMENT_TYPE[] = L"DEFAULT";
 class HOSTKIT_API CLumoDocumentManager {
 public:
     CLumoDocumentManager();
+    // The templates stay with the application.
     virtual ~CLumoDocumentManager();
     CLumoDocumentManager(const CLumoDocumentManager&) = delete;
     CLumoDocumentManager& operator=(const CLumoDocumentManager&) = delete;
@@ -46,5 +47,6 @@ protected:
     void registerInternalDocument();
 
 private:
-    std::map<std::wstring, SDocumentTypeInformation*> documentTypeMap;
+    // The records stay put once stored: the main frame is handed their address.
+    std::map<std::wstring, SDocumentTypeInformation> documentTypeMap;
 };
