@@ -3,6 +3,7 @@
 #include "HostkitExport.h"
 #include "platform/core/types.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -71,6 +72,19 @@ public:
                      const std::wstring& value);
     bool writeOption(const std::wstring& section, const std::wstring& key, int value);
 
+    // Writing between start and exit. The file is always written at exit;
+    // besides, the main frame writes it a few seconds after the options last
+    // changed, so an end that skips the exit path (a killed process, a lost
+    // display) loses at most those seconds.
+    //
+    // Called whenever a write changes the store (a new section or key, or
+    // another value); an empty function stops the calls.
+    void setOptionsChangedHandler(std::function<void()> handler);
+    // Writes the configuration file when the store changed since it was read
+    // or last written; nothing otherwise. False (and logged) when the file
+    // could not be written; the changes then stay pending.
+    bool saveChangedOptions();
+
     static CLumoPluginManager* instance;
     // Modules whose load entry point was called, in loading order.
     static std::vector<HMODULE> hPluginInstance;
@@ -88,6 +102,8 @@ private:
     CLumoPluginManager();
 
     OptionMap optionMap;
+    bool optionsChanged = false;
+    std::function<void()> optionsChangedHandler;
     std::unique_ptr<CLumoDocumentManager> documentManager;
     std::unique_ptr<CExtendToolManager> extendToolManager;
 };

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr UINT ID_FIRST_BAR_BUTTON = 256;
+constexpr UINT_PTR ID_TIMER_SAVE_OPTIONS = 1;
 constexpr UINT kMainMenuResource = 128;
 constexpr DWORD kOpenDialogFlags = 0x2180C;
 constexpr DWORD kCommandBarStyle = 0x50002800;
@@ -68,6 +69,7 @@ ON_MESSAGE(WM_RECALC_FRAME_LAYOUT, &CMainFrame::OnRecalcLayout)
 ON_WM_CREATE()
 ON_WM_PAINT()
 ON_WM_DESTROY()
+ON_WM_TIMER()
 ON_COMMAND(ID_FILE_OPEN, &CMainFrame::OnFileOpen)
 ON_UPDATE_COMMAND_UI_RANGE(ID_FIRST_BAR_BUTTON, 288, &CMainFrame::OnUpdateBarButton)
 ON_COMMAND_RANGE(ID_FIRST_RECENT_FILE, ID_FIRST_RECENT_FILE + RECENT_FILE_COUNT - 1,
@@ -99,6 +101,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
         return -1;
     commandBar.GetToolBarCtrl().ModifyStyle(0, kCommandBarControlStyles);
     rebuildCommandBar(assembleMenu());
+    // Each change restarts the timer: the file is written once things are quiet.
+    if (CLumoPluginManager* options = manager())
+        options->setOptionsChangedHandler(
+            [this] { SetTimer(ID_TIMER_SAVE_OPTIONS, SAVE_OPTIONS_DELAY, nullptr); });
     return 0;
 }
 
@@ -110,7 +116,21 @@ void CMainFrame::OnPaint() {
 }
 
 void CMainFrame::OnDestroy() {
+    // From here the exit path writes the file.
+    if (CLumoPluginManager* options = manager())
+        options->setOptionsChangedHandler({});
+    KillTimer(ID_TIMER_SAVE_OPTIONS);
     CFrameWnd::OnDestroy();
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent != ID_TIMER_SAVE_OPTIONS) {
+        CFrameWnd::OnTimer(nIDEvent);
+        return;
+    }
+    KillTimer(ID_TIMER_SAVE_OPTIONS);
+    if (CLumoPluginManager* options = manager())
+        options->saveChangedOptions();
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {

@@ -16,6 +16,9 @@ struct SDocumentTypeInformation;
 // the tools' menus. It holds one view at a time and replaces document and view
 // when a file is opened (WM_USER+1 from the document-type registry), runs the
 // open-file dialog and keeps the six-entry recent-file history in "lumo.main".
+// While it exists it writes the option store to the configuration file
+// SAVE_OPTIONS_DELAY ms after the options last changed (a reader's position
+// as the pages turn), so the file is current even if the exit path never runs.
 //
 // Private messages (each handler returns 0):
 //   WM_USER+1  switch document and view (type record, path)
@@ -29,6 +32,8 @@ class HOSTKIT_API CMainFrame : public CFrameWnd {
 public:
     CMainFrame();
     ~CMainFrame() override;
+
+    static constexpr UINT SAVE_OPTIONS_DELAY = 3000;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
@@ -46,6 +51,7 @@ public:
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnPaint();
     void OnDestroy();
+    void OnTimer(UINT_PTR nIDEvent);
 
 protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

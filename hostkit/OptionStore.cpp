@@ -48,7 +48,14 @@ bool CLumoPluginManager::getOption(const std::wstring& section, const std::wstri
 
 bool CLumoPluginManager::writeOption(const std::wstring& section, const std::wstring& key,
                                      const std::wstring& value) {
-    optionMap[section][key] = value;
+    auto [entries, newSection] = optionMap.try_emplace(section);
+    auto [entry, newKey] = entries->second.try_emplace(key, value);
+    if (!newSection && !newKey && entry->second == value)
+        return true;
+    entry->second = value;
+    optionsChanged = true;
+    if (optionsChangedHandler)
+        optionsChangedHandler();
     return true;
 }
 
@@ -57,8 +64,22 @@ bool CLumoPluginManager::writeOption(const std::wstring& section, const std::wst
     return writeOption(section, key, std::to_wstring(value));
 }
 
+void CLumoPluginManager::setOptionsChangedHandler(std::function<void()> handler) {
+    optionsChangedHandler = std::move(handler);
+}
+
+bool CLumoPluginManager::saveChangedOptions() {
+    if (!optionsChanged)
+        return true;
+    if (!lumo::writeIniFile(GetToolModuleDirectory() + CONFIG_FILE_NAME, optionMap))
+        return false;
+    optionsChanged = false;
+    return true;
+}
+
 void CLumoPluginManager::loadOption() {
     optionMap.clear();
+    optionsChanged = false;
     lumo::readIniFile(GetToolModuleDirectory() + CONFIG_FILE_NAME, optionMap);
 }
 

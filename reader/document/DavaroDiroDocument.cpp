@@ -44,6 +44,11 @@ void CDavaroDiroDocument::OnCloseDocument() {
     CDocument::OnCloseDocument();
 }
 
+void CDavaroDiroDocument::noteReadingPosition() {
+    if (!m_positionSaved)
+        yomite::saveReadingPosition(*this, GetPathName().str());
+}
+
 BOOL CDavaroDiroDocument::restoreReadingPosition() {
     auto legacy = [](const std::wstring& section, const std::wstring& entry,
                      const std::wstring& defaultValue) {

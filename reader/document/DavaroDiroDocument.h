@@ -31,6 +31,11 @@ public:
     // book (the option store, else the application's old profile entry; no
     // application means no old entry). TRUE when the position was set.
     BOOL restoreReadingPosition();
+    // While the book is read (after the restore): stores the current position
+    // in the option store, as closing would, so that it is current in memory
+    // and in the host's next write of the configuration file even if the
+    // book is never closed. Nothing when m_autoSaveAtExit is 0.
+    void noteReadingPosition();
 
 protected:
     DECLARE_MESSAGE_MAP()

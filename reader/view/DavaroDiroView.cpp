@@ -257,6 +257,9 @@ BOOL CDavaroDiroView::OnEraseBkgnd(CDC* dc) {
 }
 
 void CDavaroDiroView::OnUpdate(CView*, LPARAM, CObject*) {
+    // Every move ends here; before the restore the index is not the reader's.
+    if (CDavaroDiroDocument* document = GetDocument(); document && positionRestored)
+        document->noteReadingPosition();
     Invalidate(FALSE);
 }
 

@@ -134,6 +134,29 @@ TEST_F(PluginEntry, TheReadingPositionIsRestoredOnceAndSavedOnClose) {
     EXPECT_EQ(stored, L"64,0");
 }
 
+TEST_F(PluginEntry, ThePositionIsStoredAsThePagesTurnAndReachesTheFileWhenTheyStop) {
+    const std::wstring book = writeBook("book.txt", numberedBook(200));
+    m_dir.write("lumoconf.ini",
+                "[lumo.davarodiro.document]\nposition/" + lumo::toUtf8(book) + "=63,0\n");
+    startProgram();
+    ASSERT_NE(open(book), nullptr);
+    auto stored = [&] {
+        std::wstring value;
+        CLumoPluginManager::getInstance()->getOption(L"lumo.davarodiro.document",
+                                                     L"position/" + book, L"-", value);
+        return value;
+    };
+    lumo::test::tap(view(), pageButton(2));
+    EXPECT_EQ(stored(), L"64,0") << "in the store while the book is still open";
+    lumo::test::tap(view(), pageButton(2));
+    EXPECT_EQ(stored(), L"65,0");
+
+    const std::string key = "position/" + lumo::toUtf8(book) + "=";
+    lumo::test::advanceClock(CMainFrame::SAVE_OPTIONS_DELAY);
+    EXPECT_NE(m_dir.read("lumoconf.ini").find(key + "65,0\n"), std::string::npos)
+        << "written once the pages stopped turning, without an exit";
+}
+
 TEST_F(PluginEntry, WithoutAutoSaveNothingIsRestored) {
     const std::wstring book = writeBook("book.txt", numberedBook(200));
     m_dir.write("lumoconf.ini", "[lumo.davarodiro.document]\nm_autoSaveAtExit=0\nposition/" +
