@@ -3,8 +3,8 @@
 // The exports of image plug-ins. A client loads a plug-in by file name when it
 // needs it and looks functions up by these plain names:
 //
-//   import (".iplg")  read_image, is_supported_image, get_image_info,
-//                     get_bmp_data, attach_memory_image,
+//   import (".iplg")  read_image, read_memory_image, is_supported_image,
+//                     get_image_info, get_bmp_data, attach_memory_image,
 //                     get_supported_file_list, get_copyright_info
 //   export (".eplg")  write_image, make_memory_image, make_memory_image_rect
 //   filter (".fplg")  do_filter, GetPluginInfo, GetOptionSize,
@@ -51,11 +51,22 @@ struct ALPHABLEND_OPTION {
 };
 static_assert(sizeof(ALPHABLEND_OPTION) == 8, "option blocks are exchanged by size");
 
+// Pictures the import plug-ins refuse to decode: a side above this many
+// pixels, or more 24-bit pixel bytes than this. A client need not hand them
+// a picture file larger than the pixel limit either.
+constexpr std::uint32_t MAX_PICTURE_SIDE = 16384;
+constexpr std::uint64_t MAX_PICTURE_PIXEL_BYTES = 512ull << 20;
+
 constexpr int RESIZE_MODE_PERCENT = 0;
 constexpr int RESIZE_MODE_BOX = 1;
 
-// Import plug-in.
+// Import plug-in. read_memory_image decodes a whole picture file held in a
+// memory block (as get_bmp_data hands one over, or a picture read from an
+// archive) exactly as read_image decodes the file: 1 when the block holds
+// bytes, the image holding the picture when it decodes; 0 for a null or empty
+// block.
 using PFN_read_image = int (*)(const wchar_t* path, CPLImage* image);
+using PFN_read_memory_image = int (*)(CPLMemoryData* data, CPLImage* image);
 using PFN_is_supported_image = int (*)(CPLData* data);
 using PFN_get_image_info = int (*)(CPLData* data, int* width, int* height, int* bit_count);
 using PFN_get_bmp_data = int (*)(const wchar_t* path, CPLMemoryData* data);

@@ -1,5 +1,7 @@
 #include "ImportSupport.h"
 
+#include "imageplugins/ImagePlugin.h"
+
 #include "picture/PLData.h"
 #include "picture/PLFileData.h"
 #include "picture/PLImage.h"
@@ -8,6 +10,7 @@
 #include "platform/core/Utf8.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -86,11 +89,35 @@ LeadingBytes::~LeadingBytes() {
 }
 
 bool isAcceptableDecodeSize(std::uint32_t width, std::uint32_t height) {
-    constexpr std::uint32_t kMaxSide = 16384;
-    constexpr std::uint64_t kMaxBytes = 512ull << 20;
-    if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
+    if (width == 0 || height == 0 || width > MAX_PICTURE_SIDE || height > MAX_PICTURE_SIDE)
         return false;
-    return static_cast<std::uint64_t>(CPLImage::lineSizeFor(width)) * height <= kMaxBytes;
+    return static_cast<std::uint64_t>(CPLImage::lineSizeFor(width)) * height <=
+           MAX_PICTURE_PIXEL_BYTES;
+}
+
+int decodePictureFile(const wchar_t* path, CPLImage* image, StreamDecoder decode) {
+    if (!path || !path[0])
+        return 0;
+    std::FILE* file = std::fopen(lumo::toFsPath(path).c_str(), "rb");
+    if (!file)
+        return 0;
+    if (image)
+        decode(file, image);
+    std::fclose(file);
+    return 1;
+}
+
+int decodePictureMemory(CPLMemoryData* data, CPLImage* image, StreamDecoder decode) {
+    if (!data || !data->get_ptr() || data->get_size() == 0)
+        return 0;
+    // The decoders read C streams; the block is read in place, never copied.
+    std::FILE* stream = fmemopen(data->get_ptr(), data->get_size(), "r");
+    if (!stream)
+        return 0;
+    if (image)
+        decode(stream, image);
+    std::fclose(stream);
+    return 1;
 }
 
 } // namespace lumo::imaging

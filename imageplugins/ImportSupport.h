@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 class CPLData;
 class CPLImage;
@@ -41,9 +42,19 @@ private:
     std::size_t m_size = 0;
 };
 
-// Pictures the format plug-ins refuse to decode: a side above 16384 pixels or
-// a 24-bit pixel block above 512 MiB.
+// Pictures the format plug-ins refuse to decode (MAX_PICTURE_SIDE,
+// MAX_PICTURE_PIXEL_BYTES).
 bool isAcceptableDecodeSize(std::uint32_t width, std::uint32_t height);
+
+// A format's decoder: fills `image` (named, never null) from the picture file
+// read from `stream`, or leaves it without pixels.
+using StreamDecoder = void (*)(std::FILE* stream, CPLImage* image);
+
+// read_image and read_memory_image of every format: 0 for a missing path or
+// block (or a file that cannot be opened); otherwise the decoder runs when
+// there is an image, and the result is 1.
+int decodePictureFile(const wchar_t* path, CPLImage* image, StreamDecoder decode);
+int decodePictureMemory(CPLMemoryData* data, CPLImage* image, StreamDecoder decode);
 
 inline std::uint16_t readLe16(const unsigned char* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));

@@ -1,4 +1,5 @@
 #include "FuzzFile.h"
+#include "MemoryDecode.h"
 #include "imageplugins/ImagePlugin.h"
 #include "picture/PLData.h"
 #include "picture/PLFileData.h"
@@ -45,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (std::size_t i = 0; i < bytes; ++i)
                 sink = sink + bits[i];
     }
+    lumo::fuzz::checkMemoryDecode(data, size, image, 1u << 20);
     CPLImage::Destroy(image);
     return 0;
 }

@@ -2,6 +2,7 @@
 // PNG or the JPEG import plug-in.
 
 #include "FuzzFile.h"
+#include "MemoryDecode.h"
 #include "imageplugins/ImagePlugin.h"
 #include "picture/PLData.h"
 #include "picture/PLFileData.h"
@@ -52,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     __builtin_trap();
         }
     }
+    lumo::fuzz::checkMemoryDecode(data, size, image, 1u << 24);
     CPLImage::Destroy(image);
     return 0;
 }

@@ -7,22 +7,16 @@
 #include "picture/PLFileData.h"
 #include "picture/PLImage.h"
 #include "picture/PLMemoryData.h"
-#include "platform/core/Utf8.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 using namespace lumo::imaging;
 
 namespace {
 
 constexpr int kHeaderBytes = 54; // file header + information header
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Fills the image rows from the pixel data at `offset`. The file's rows are the
 // image's rows in memory order; fill bytes stay zero and rows that lie past the
@@ -42,29 +36,33 @@ void readRows(std::FILE* file, std::uint32_t offset, CPLImage* image, int width,
     }
 }
 
-} // namespace
-
-IMAGEPLUGIN_EXPORT int read_image(const wchar_t* path, CPLImage* image) {
-    if (!path || !path[0])
-        return 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(lumo::toFsPath(path).c_str(), "rb"));
-    if (!file)
-        return 0;
+// Every file is decoded as the 24-bit variant; a header cut short or a size
+// the image cannot take leaves the image as it was.
+void decode(std::FILE* file, CPLImage* image) {
     unsigned char header[kHeaderBytes];
-    if (std::fread(header, 1, kHeaderBytes, file.get()) != kHeaderBytes || !image)
-        return 1;
+    if (std::fread(header, 1, kHeaderBytes, file) != kHeaderBytes)
+        return;
     std::uint32_t offset = readLe32(header + 10);
     auto width = static_cast<std::int32_t>(readLe32(header + 18));
     auto height = static_cast<std::int32_t>(readLe32(header + 22));
     if (!image->RenewalImage(width, height))
-        return 1;
+        return;
     int realWidth = 0;
     int realHeight = 0;
     // Too large for memory: the image stays named without pixels.
     if (!image->GetImageSize(realWidth, realHeight))
-        return 1;
-    readRows(file.get(), offset, image, realWidth, realHeight);
-    return 1;
+        return;
+    readRows(file, offset, image, realWidth, realHeight);
+}
+
+} // namespace
+
+IMAGEPLUGIN_EXPORT int read_image(const wchar_t* path, CPLImage* image) {
+    return decodePictureFile(path, image, decode);
+}
+
+IMAGEPLUGIN_EXPORT int read_memory_image(CPLMemoryData* data, CPLImage* image) {
+    return decodePictureMemory(data, image, decode);
 }
 
 IMAGEPLUGIN_EXPORT int is_supported_image(CPLData* data) {

@@ -6,7 +6,6 @@
 #include "imageplugins/ImportSupport.h"
 #include "picture/PLData.h"
 #include "picture/PLImage.h"
-#include "platform/core/Utf8.h"
 
 #include <cstdio>
 // jpeglib.h needs size_t and FILE first.
@@ -195,28 +194,27 @@ void dropPixels(CPLImage* image) {
     image->CreateImage(name);
 }
 
+void decode(std::FILE* file, CPLImage* image) {
+    JpegDecoder decoder(file);
+    std::uint32_t width = 0, height = 0;
+    int w = 0, h = 0;
+    if (!decoder.start(width, height) ||
+        !image->RenewalImage(static_cast<int>(width), static_cast<int>(height)) ||
+        !image->GetImageSize(w, h))
+        return;
+    std::vector<JSAMPLE> ink(decoder.ink() ? 4 * static_cast<std::size_t>(width) : 0);
+    if (!decoder.readRows(image, ink.data()))
+        dropPixels(image);
+}
+
 } // namespace
 
 IMAGEPLUGIN_EXPORT int read_image(const wchar_t* path, CPLImage* image) {
-    if (!path || !path[0])
-        return 0;
-    std::FILE* file = std::fopen(lumo::toFsPath(path).c_str(), "rb");
-    if (!file)
-        return 0;
-    if (image) {
-        JpegDecoder decoder(file);
-        std::uint32_t width = 0, height = 0;
-        int w = 0, h = 0;
-        if (decoder.start(width, height) &&
-            image->RenewalImage(static_cast<int>(width), static_cast<int>(height)) &&
-            image->GetImageSize(w, h)) {
-            std::vector<JSAMPLE> ink(decoder.ink() ? 4 * static_cast<std::size_t>(width) : 0);
-            if (!decoder.readRows(image, ink.data()))
-                dropPixels(image);
-        }
-    }
-    std::fclose(file);
-    return 1;
+    return decodePictureFile(path, image, decode);
+}
+
+IMAGEPLUGIN_EXPORT int read_memory_image(CPLMemoryData* data, CPLImage* image) {
+    return decodePictureMemory(data, image, decode);
 }
 
 IMAGEPLUGIN_EXPORT int is_supported_image(CPLData* data) {

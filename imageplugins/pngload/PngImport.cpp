@@ -6,7 +6,6 @@
 #include "imageplugins/ImportSupport.h"
 #include "picture/PLData.h"
 #include "picture/PLImage.h"
-#include "platform/core/Utf8.h"
 
 #include <png.h>
 
@@ -141,30 +140,29 @@ void dropPixels(CPLImage* image) {
     image->CreateImage(name);
 }
 
+void decode(std::FILE* file, CPLImage* image) {
+    PngDecoder decoder(file);
+    std::uint32_t width = 0, height = 0;
+    int w = 0, h = 0;
+    if (!decoder.start(width, height) ||
+        !image->RenewalImage(static_cast<int>(width), static_cast<int>(height)) ||
+        !image->GetImageSize(w, h))
+        return;
+    std::vector<png_bytep> rows(height);
+    for (std::uint32_t y = 0; y < height; ++y)
+        rows[y] = reinterpret_cast<png_bytep>(image->GetLinePtr(y));
+    if (!decoder.readRows(rows.data()))
+        dropPixels(image);
+}
+
 } // namespace
 
 IMAGEPLUGIN_EXPORT int read_image(const wchar_t* path, CPLImage* image) {
-    if (!path || !path[0])
-        return 0;
-    std::FILE* file = std::fopen(lumo::toFsPath(path).c_str(), "rb");
-    if (!file)
-        return 0;
-    if (image) {
-        PngDecoder decoder(file);
-        std::uint32_t width = 0, height = 0;
-        int w = 0, h = 0;
-        if (decoder.start(width, height) &&
-            image->RenewalImage(static_cast<int>(width), static_cast<int>(height)) &&
-            image->GetImageSize(w, h)) {
-            std::vector<png_bytep> rows(height);
-            for (std::uint32_t y = 0; y < height; ++y)
-                rows[y] = reinterpret_cast<png_bytep>(image->GetLinePtr(y));
-            if (!decoder.readRows(rows.data()))
-                dropPixels(image);
-        }
-    }
-    std::fclose(file);
-    return 1;
+    return decodePictureFile(path, image, decode);
+}
+
+IMAGEPLUGIN_EXPORT int read_memory_image(CPLMemoryData* data, CPLImage* image) {
+    return decodePictureMemory(data, image, decode);
 }
 
 IMAGEPLUGIN_EXPORT int is_supported_image(CPLData* data) {
