@@ -213,9 +213,13 @@ bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits, const
         return false;
     if (!drawImage(dc, a.get(), 0, 0))
         return false;
-    if (!readPictureFile(file.c_str(), b.get()))
+    // A fresh image: a picture file that opens but does not decode leaves it
+    // without pixels, where b would still hold the shrunk page and show that
+    // as the illustration.
+    NamedImage illustration;
+    if (!illustration || !readPictureFile(file.c_str(), illustration.get()))
         return false;
-    if (!fitPicture(b.get(), a.get(), 2, width, height))
+    if (!fitPicture(illustration.get(), a.get(), 2, width, height))
         return false;
     int pw = 0, ph = 0;
     if (!imageSize(a.get(), pw, ph))

@@ -248,6 +248,22 @@ TEST_F(PageRendering, AMissingIllustrationLeavesThePageAsItWas) {
     EXPECT_EQ(captureWindow(view()), page) << "the loading notice is wiped";
 }
 
+TEST_F(PageRendering, AnIllustrationThatDoesNotDecodeLeavesThePageAsItWas) {
+    // Both files open, so their plug-ins report success, but neither holds a picture.
+    m_dir.write("short.bmp", "BM");
+    m_dir.write("text.png", "not a picture");
+    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（short.bmp）入る］",
+                                       L"［＃挿絵（text.png）入る］"};
+    ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
+    const QImage page = showFrom(3);
+    for (int row : {0, 1}) {
+        lumo::test::advanceClock(1000);
+        lumo::test::tap(view(), POINT{10, row * rowPitch() + RUBY_PX + 8});
+        EXPECT_EQ(view()->illustrationShown, 0) << "not the page's own blurred copy, row " << row;
+        EXPECT_EQ(captureWindow(view()), page) << row;
+    }
+}
+
 TEST_F(PageRendering, ALinkPressReleasedOnAnotherLineDoesNothing) {
     writeBmp("pic.bmp", 40, 20, qRgb(255, 0, 0));
     std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（pic.bmp）入る］",
