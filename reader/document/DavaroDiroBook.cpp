@@ -1,5 +1,6 @@
 #include "DavaroDiroBook.h"
 
+#include "BookArchive.h"
 #include "LineBreakRules.h"
 #include "ReaderSettings.h"
 #include "SourceText.h"
@@ -39,6 +40,7 @@ CDavaroDiroBook::~CDavaroDiroBook() = default;
 
 void CDavaroDiroBook::clearContents() {
     m_sourceLines.clear();
+    m_archiveBookName.clear();
     m_pageStarts.clear();
     m_linesPerPage = 0;
     m_columnsPerLine = 0;
@@ -48,6 +50,9 @@ void CDavaroDiroBook::clearContents() {
 bool CDavaroDiroBook::loadFile(const wchar_t* path) {
     if (!path)
         return true;
+    if (yomite::isArchivePath(path))
+        return yomite::readArchiveBook(path, m_sourceLines, m_archiveBookName);
+    m_archiveBookName.clear();
     return yomite::readSourceLines(path, m_sourceLines) == yomite::ReadResult::Read;
 }
 

@@ -36,10 +36,13 @@ public:
     // The line starts stay until the next layout; every query copes with them.
     void clearContents();
 
-    // Reads a book file for reading only and appends its lines. A null path is
+    // Reads a book file for reading only and appends its lines; a ".zip" path
+    // is an archive whose book is read (see BookArchive.h). A null path is
     // accepted and loads nothing. False, changing nothing, when the file
-    // cannot be opened.
+    // cannot be opened or the archive holds no book that can be read.
     bool loadFile(const wchar_t* path);
+    // The archive entry the book was read from; empty for a plain file.
+    const std::wstring& getArchiveBookName() const { return m_archiveBookName; }
 
     // The notation parser of one display line (see AozoraNotation.h).
     static bool parseLine(const std::wstring& rawLine, std::wstring& visibleText,
@@ -89,6 +92,8 @@ public:
     std::vector<int32_t> m_pageStarts;
 
 private:
+    std::wstring m_archiveBookName;
+
     struct LineScan;
     void findLineBreak(int columnsPerLine, const wchar_t* segmentBegin, const wchar_t* lineEnd,
                        const wchar_t*& pos, LineScan& scan) const;

@@ -540,7 +540,7 @@ bool CDavaroDiroView::pickWallpaper() {
     return true;
 }
 
-bool CDavaroDiroView::showIllustration(const std::wstring& path, CBitmap*& bitmap) {
+bool CDavaroDiroView::showIllustration(const yomite::PictureSource& picture, CBitmap*& bitmap) {
     CRect client;
     GetClientRect(&client);
     const int W = client.Width();
@@ -583,7 +583,7 @@ bool CDavaroDiroView::showIllustration(const std::wstring& path, CBitmap*& bitma
             temporary.BitBlt(textRect.left, textRect.top, textRect.right - textRect.left,
                              textRect.bottom - textRect.top, wallpaperBuffer.dc.get(), 0, 0,
                              colours().wallpaperRop);
-        ok = composeIllustration(&info->bmiHeader, bits, path, &temporary);
+        ok = composeIllustration(&info->bmiHeader, bits, picture, &temporary);
         temporary.SelectObject(initial);
     } else if (section) {
         ::DeleteObject(section);

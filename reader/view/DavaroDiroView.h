@@ -9,6 +9,9 @@
 #include <vector>
 
 class CDavaroDiroDocument;
+namespace yomite {
+struct PictureSource;
+}
 
 // An off-screen drawing surface: a memory DC with its own bitmap selected.
 // Releasing selects the DC's first bitmap back before deleting anything.
@@ -53,7 +56,7 @@ public:
     int pointsToPixels(CDC* dc, int points);
     // Shows the picture over a blurred copy of the page in illustrationBitmap;
     // false (and the page repainted) when it cannot be composed.
-    bool showIllustration(const std::wstring& path, CBitmap*& bitmap);
+    bool showIllustration(const yomite::PictureSource& picture, CBitmap*& bitmap);
     // Chooses a random ".bmp"/".jpg" of m_pathWallpaper; false for none.
     bool pickWallpaper();
 

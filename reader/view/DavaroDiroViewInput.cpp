@@ -7,7 +7,9 @@
 #include "hostkit/ExtendToolManager.h"
 #include "hostkit/LumoPluginManager.h"
 #include "hostkit/MainFrameIds.h"
+#include "imageplugins/ImagePlugin.h"
 #include "reader/document/DavaroDiroDocument.h"
+#include "reader/document/PictureLocation.h"
 #include "reader/document/ReaderSettings.h"
 
 #include "platform/core/Clock.h"
@@ -203,16 +205,11 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
             CDavaroDiroBook::parseLine(document->getDisplayLineText(pressedLinkLine), visible,
                                        spans, tag);
             if (tag.tagName == L"img") {
-                const std::wstring& book = document->GetPathName().str();
-                const size_t separator = book.rfind(PATH_SEPARATOR);
-                std::wstring path = separator == std::wstring::npos ? std::wstring()
-                                                                    : book.substr(0, separator + 1);
-                std::wstring source = tag.attributes[L"src"];
-                // References are written with either separator.
-                std::replace(source.begin(), source.end(), L'\\', PATH_SEPARATOR);
-                path += source;
+                const std::optional<yomite::PictureSource> picture = yomite::locatePicture(
+                    document->GetPathName().str(), document->getArchiveBookName(),
+                    tag.attributes[L"src"], MAX_PICTURE_PIXEL_BYTES);
                 releaseIllustration();
-                if (showIllustration(path, illustrationBitmap)) {
+                if (picture && showIllustration(*picture, illustrationBitmap)) {
                     illustrationShown = 1;
                     illustrationTick = GetTickCount();
                 } else {

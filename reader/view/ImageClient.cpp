@@ -3,11 +3,15 @@
 #include "hostkit/LumoPluginManager.h"
 #include "imageplugins/ImagePlugin.h"
 #include "picture/PLImage.h"
+#include "picture/PLMemory.h"
+#include "picture/PLMemoryData.h"
 #include "platform/core/FileSearch.h"
 #include "platform/core/Module.h"
 #include "platform/ui/DC.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
 
 namespace yomite {
@@ -108,6 +112,34 @@ bool readPictureFile(const wchar_t* path, CPLImage* image) {
     return read && read(path, image) != 0;
 }
 
+bool readPictureMemory(const std::wstring& name, std::string_view bytes, CPLImage* image) {
+    if (bytes.empty() || !image || bytes.size() > static_cast<std::size_t>(INT32_MAX))
+        return false;
+    auto read = reinterpret_cast<PFN_read_memory_image>(
+        bindExport(yomite::importPluginName(name), "read_memory_image"));
+    if (!read)
+        return false;
+    // The plug-in reads a kernel block; the block goes with the data object.
+    void* block = PL_Malloc(static_cast<int>(bytes.size()), false);
+    if (!block)
+        return false;
+    std::memcpy(block, bytes.data(), bytes.size());
+    CPLMemoryData* data = CPLMemoryData::create(block, CPLMemoryData::MEMORY_KERNEL);
+    if (!data) {
+        PL_Free(block);
+        return false;
+    }
+    const bool decoded = read(data, image) != 0;
+    CPLMemoryData::destroy(data);
+    return decoded;
+}
+
+bool readPicture(const yomite::PictureSource& picture, CPLImage* image) {
+    if (picture.bytes)
+        return readPictureMemory(picture.name, *picture.bytes, image);
+    return readPictureFile(picture.name.c_str(), image);
+}
+
 bool adoptMemoryPicture(const BITMAPINFOHEADER* header, const void* bits, CPLImage* image) {
     auto attach = reinterpret_cast<PFN_attach_memory_image>(
         bindExport(yomite::importPluginName(L"image.bmp"), "attach_memory_image"));
@@ -191,8 +223,8 @@ bool renderWallpaper(const CString& file, int style, SIZE size, bool whiteBase, 
     return drawn;
 }
 
-bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits, const std::wstring& file,
-                         CDC* dc) {
+bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits,
+                         const yomite::PictureSource& picture, CDC* dc) {
     if (!header || !bits || !dc)
         return false;
     const int width = header->biWidth;
@@ -217,7 +249,7 @@ bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits, const
     // without pixels, where b would still hold the shrunk page and show that
     // as the illustration.
     NamedImage illustration;
-    if (!illustration || !readPictureFile(file.c_str(), illustration.get()))
+    if (!illustration || !readPicture(picture, illustration.get()))
         return false;
     if (!fitPicture(illustration.get(), a.get(), 2, width, height))
         return false;

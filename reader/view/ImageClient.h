@@ -1,9 +1,12 @@
 #pragma once
 
+#include "reader/document/PictureLocation.h"
+
 #include "platform/core/CString.h"
 #include "platform/core/types.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CDC;
@@ -20,6 +23,11 @@ struct ALPHABLEND_OPTION;
 // Reads a picture through "<ext>_import_wince.iplg", the extension being the
 // text after the path's last "." (a path without one fails).
 bool readPictureFile(const wchar_t* path, CPLImage* image);
+// Reads a whole picture file held in memory through the same plug-in, chosen
+// by `name`'s extension (its read_memory_image). Null or empty bytes fail.
+bool readPictureMemory(const std::wstring& name, std::string_view bytes, CPLImage* image);
+// Either of the two, by where the picture is.
+bool readPicture(const yomite::PictureSource& picture, CPLImage* image);
 // Adopts a 24-bit DIB through the BMP import plug-in.
 bool adoptMemoryPicture(const BITMAPINFOHEADER* header, const void* bits, CPLImage* image);
 // "scaler.fplg" and "mixer.fplg" do_filter.
@@ -39,9 +47,9 @@ bool renderWallpaper(const CString& file, int style, SIZE size, bool whiteBase, 
 
 // Draws the illustration screen into `dc`: the page snapshot (header, bits)
 // shrunk, darkened and enlarged again as a blurred backdrop, with the
-// picture of `file` fitted inside and centred. False at the first failure.
-bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits, const std::wstring& file,
-                         CDC* dc);
+// picture fitted inside and centred. False at the first failure.
+bool composeIllustration(const BITMAPINFOHEADER* header, const void* bits,
+                         const yomite::PictureSource& picture, CDC* dc);
 
 namespace yomite {
 

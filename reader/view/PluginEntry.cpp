@@ -37,7 +37,8 @@ LUMO_C_EXPORT void LUMO_LoadPluginModule() {
     type.documentClass = RUNTIME_CLASS(CDavaroDiroDocument);
     type.viewClass = RUNTIME_CLASS(CDavaroDiroView);
     type.frameClass = RUNTIME_CLASS(CFrameWnd);
-    type.extensions = {L".cpp", L".h", L".c", L".txt", L".ini"};
+    // Aozora Bunko hands its books out as .zip archives of the text and its pictures.
+    type.extensions = {L".cpp", L".h", L".c", L".txt", L".ini", L".zip"};
     type.userFlag1 = type.userFlag2 = type.userFlag3 = true;
     manager->getDocumentManager()->registerDocumentInformation(&type);
 

@@ -185,7 +185,7 @@ TEST_F(ImageClient, IllustrationScreenCentresThePictureOverADarkenedPage) {
                                     0xFF); // a white page
     Canvas canvas(W, H);
     ASSERT_TRUE(
-        composeIllustration(&header, bits.data(), (m_dir / "pic.bmp").wstring(), &canvas.dc));
+        composeIllustration(&header, bits.data(), {(m_dir / "pic.bmp").wstring()}, &canvas.dc));
     EXPECT_EQ(canvas.at(100, 75), qRgb(0, 200, 0));
     // Enlarged to 200 x 100 and centred: rows 0..24 are backdrop.
     EXPECT_NEAR(qGray(canvas.at(100, 10)), 128, 8);
@@ -194,9 +194,9 @@ TEST_F(ImageClient, IllustrationScreenCentresThePictureOverADarkenedPage) {
     Canvas untouched(W, H);
     untouched.dc.FillSolidRect(0, 0, W, H, RGB(7, 7, 7));
     EXPECT_FALSE(
-        composeIllustration(&header, bits.data(), (m_dir / "none.bmp").wstring(), &untouched.dc));
+        composeIllustration(&header, bits.data(), {(m_dir / "none.bmp").wstring()}, &untouched.dc));
     EXPECT_FALSE(
-        composeIllustration(nullptr, bits.data(), (m_dir / "pic.bmp").wstring(), &untouched.dc));
+        composeIllustration(nullptr, bits.data(), {(m_dir / "pic.bmp").wstring()}, &untouched.dc));
 }
 
 TEST_F(ImageClient, WithoutThePluginsEveryStepFails) {

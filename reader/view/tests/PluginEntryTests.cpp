@@ -49,7 +49,7 @@ TEST_F(PluginEntry, RegistersTheBookTypeAndTheSettingsTool) {
     EXPECT_EQ(type.displayName, L"青空文庫リーダ");
     EXPECT_EQ(type.resourceId, 5000u);
     EXPECT_EQ(type.extensions,
-              (std::vector<std::wstring>{L".cpp", L".h", L".c", L".txt", L".ini"}));
+              (std::vector<std::wstring>{L".cpp", L".h", L".c", L".txt", L".ini", L".zip"}));
     EXPECT_STREQ(type.documentClass->m_lpszClassName, "CDavaroDiroDocument");
     EXPECT_STREQ(type.viewClass->m_lpszClassName, "CDavaroDiroView");
     EXPECT_TRUE(type.userFlag1 && type.userFlag2 && type.userFlag3);
@@ -65,9 +65,9 @@ TEST_F(PluginEntry, RegistersTheBookTypeAndTheSettingsTool) {
     struct Row {
         const wchar_t* file;
         bool claimed;
-    } rows[] = {{L"readme.txt", true}, {L"main.cpp", true}, {L"setup.ini", true},
-                {L"a.h", true},        {L"a.c", true},      {L"readme.TXT", false},
-                {L"notes.md", false},  {L"txt", false}};
+    } rows[] = {{L"readme.txt", true},  {L"main.cpp", true},  {L"setup.ini", true},
+                {L"a.h", true},         {L"a.c", true},       {L"neko.zip", true},
+                {L"readme.TXT", false}, {L"notes.md", false}, {L"txt", false}};
     for (const Row& row : rows)
         EXPECT_EQ(manager->getDocumentManager()->findTargetDocumentInformation(row.file) ==
                       L"lumo.davarodiro.document",

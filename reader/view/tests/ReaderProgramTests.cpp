@@ -3,6 +3,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ZipFiles.h"
 
 #include <QColor>
 #include <QImage>
@@ -163,6 +164,28 @@ TEST_F(ReaderProgram, AUtf8CopyOfTheSampleBookLooksTheSame) {
         const QImage utf8 = run(m_dir / name, mark.empty() ? "utf8.png" : "marked.png");
         ASSERT_FALSE(utf8.isNull()) << name;
         EXPECT_EQ(utf8, shiftJis) << name;
+    }
+}
+
+TEST_F(ReaderProgram, AnArchivedBookShowsAndKeepsItsPositionUnderTheArchivesPath) {
+    seedConfig("[lumo.davarodiro.document]\nposition/" + sample().string() + "=40,0\n");
+    const QImage moved = run(sample(), "moved.png");
+    ASSERT_FALSE(moved.isNull());
+
+    // As Aozora Bunko hands books out: the text and its picture in one .zip.
+    const fs::path archive = m_dir / "haru.zip";
+    ASSERT_TRUE(
+        lumo::test::writeZip(archive, {{"haru/haru.txt", m_dir.read("samples/haru.txt")},
+                                       {"haru/illust.bmp", m_dir.read("samples/illust.bmp")}}));
+    const std::string key = "position/" + archive.string();
+    // Inside the first display line of source line 40: kept as its start.
+    seedConfig("[lumo.davarodiro.document]\n" + key + "=40,7\n");
+    for (int run = 0; run < 2; ++run) {
+        const QImage shot = this->run(archive, "archive.png");
+        ASSERT_FALSE(shot.isNull());
+        EXPECT_EQ(shot.copy(0, 26, 752, 400), moved.copy(0, 26, 752, 400))
+            << "run " << run << " opens the archived book where it was left";
+        EXPECT_NE(config().find(key + "=40,0\n"), std::string::npos) << config();
     }
 }
 
