@@ -83,5 +83,7 @@ function(lumo_test target)
         LUMO_TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMO_CODEPAGE=")
+        # The user's own settings folder is never touched by a test.
+        PROPERTIES ENVIRONMENT
+            "QT_QPA_PLATFORM=offscreen;LUMO_CODEPAGE=;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config")
 endfunction()

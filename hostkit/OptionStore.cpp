@@ -2,11 +2,35 @@
 // configuration file.
 #include "LumoPluginManager.h"
 
+#include "SettingsLocation.h"
+
 #include "platform/core/CString.h"
 #include "platform/core/IniFile.h"
+#include "platform/core/Utf8.h"
 
 #include <cstdint>
 #include <cwchar>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+std::wstring settingsFile() {
+    return lumo::settingsFilePath(CLumoPluginManager::GetToolModuleDirectory(),
+                                  CLumoPluginManager::CONFIG_FILE_NAME);
+}
+
+// Written whole to a temporary file and renamed into place: a failure leaves
+// the previous file as it was. The user's settings folder is made on the
+// first save.
+bool writeSettingsFile(const CLumoPluginManager::OptionMap& options) {
+    const std::wstring path = settingsFile();
+    std::error_code ignored;
+    std::filesystem::create_directories(lumo::toFsPath(path).parent_path(), ignored);
+    return lumo::writeIniFile(path, options);
+}
+
+} // namespace
 
 bool CLumoPluginManager::getOption(const std::wstring& section, const std::wstring& key,
                                    const std::wstring& defaultValue, std::wstring& value) {
@@ -71,7 +95,7 @@ void CLumoPluginManager::setOptionsChangedHandler(std::function<void()> handler)
 bool CLumoPluginManager::saveChangedOptions() {
     if (!optionsChanged)
         return true;
-    if (!lumo::writeIniFile(GetToolModuleDirectory() + CONFIG_FILE_NAME, optionMap))
+    if (!writeSettingsFile(optionMap))
         return false;
     optionsChanged = false;
     return true;
@@ -80,11 +104,9 @@ bool CLumoPluginManager::saveChangedOptions() {
 void CLumoPluginManager::loadOption() {
     optionMap.clear();
     optionsChanged = false;
-    lumo::readIniFile(GetToolModuleDirectory() + CONFIG_FILE_NAME, optionMap);
+    lumo::readIniFile(settingsFile(), optionMap);
 }
 
 void CLumoPluginManager::saveOption() {
-    // Written whole to a temporary file and renamed into place: a failure
-    // leaves the previous file as it was.
-    lumo::writeIniFile(GetToolModuleDirectory() + CONFIG_FILE_NAME, optionMap);
+    writeSettingsFile(optionMap);
 }

@@ -27,6 +27,8 @@ protected:
         std::filesystem::create_directory(m_dir / "plugins");
         std::filesystem::create_directory(m_dir / "config");
         setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+        // A portable tree: its "lumoconf.ini" stays beside the program.
+        m_dir.write("lumoconf.ini", "");
         lumo::setProgramPathForTesting((m_dir / "LumoCore").wstring());
         CWinApp::SetCommandLineArguments({});
     }

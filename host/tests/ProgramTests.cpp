@@ -21,12 +21,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Copies the staged tree (without its plug-ins) so the test owns its config.
+// Copies the staged tree (without its plug-ins) so the test owns its config:
+// a portable copy whose "lumoconf.ini" starts empty.
 void copyStage(const fs::path& to) {
     fs::copy(LUMO_STAGE_DIR, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     fs::remove_all(to / "plugins");
     fs::create_directory(to / "plugins");
     fs::copy_file(fs::path(TEST_PLUGIN_DIR) / "viewer.lumo", to / "plugins" / "viewer.lumo");
+    std::ofstream(to / "lumoconf.ini", std::ios::trunc);
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 struct RunResult {
@@ -163,6 +170,7 @@ TEST(Program, TerminationSignalsEndThroughTheNormalExitPath) {
         fs::path stage = dir / "tree";
         copyStage(stage);
         lumo::test::TempDir home;
+        std::ofstream(stage / "lumoconf.ini") << "[b]\n[a]\n";
         pid_t pid = fork();
         if (pid == 0) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -186,7 +194,8 @@ TEST(Program, TerminationSignalsEndThroughTheNormalExitPath) {
         ASSERT_TRUE(exited) << "signal " << signal;
         EXPECT_TRUE(WIFEXITED(status))
             << "signal " << signal << " ended the program by the exit path";
-        EXPECT_TRUE(fs::exists(stage / "lumoconf.ini")) << "signal " << signal;
+        EXPECT_EQ(readFile(stage / "lumoconf.ini"), "[a]\n[b]\n")
+            << "signal " << signal << ": the configuration is written back at exit";
     }
 }
 

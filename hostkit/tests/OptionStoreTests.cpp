@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -155,12 +156,24 @@ TEST_F(OptionStore, AConfigurationThatCannotBeWrittenIsReported) {
         if (level == lumo::log::Level::Error)
             said.emplace_back(text);
     });
-    lumo::setProgramPathForTesting((m_dir / "gone" / "LumoCore").wstring());
+    // No file beside the program, and the user's settings folder cannot be
+    // made: a plain file stands where a folder on its way should be.
+    std::filesystem::remove(m_dir / "lumoconf.ini");
+    m_dir.write("blocker", "");
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::optional<std::string> oldConfigHome =
+        saved ? std::optional<std::string>(saved) : std::nullopt;
+    setenv("XDG_CONFIG_HOME", (m_dir / "blocker" / "config").c_str(), 1);
     Manager::getInstance()->writeOption(L"s", L"k", L"v");
     Manager::destroy();
+    if (oldConfigHome)
+        setenv("XDG_CONFIG_HOME", oldConfigHome->c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
     lumo::log::setSink({});
     ASSERT_EQ(said.size(), 1u);
-    EXPECT_NE(said[0].find((m_dir / "gone" / "lumoconf.ini").string()), std::string::npos)
+    EXPECT_NE(said[0].find((m_dir / "blocker/config/lumocore/lumoconf.ini").string()),
+              std::string::npos)
         << said[0];
 }
 

@@ -16,6 +16,8 @@ protected:
     void SetUp() override {
         probeEvents().clear();
         std::filesystem::create_directory(m_dir / "plugins");
+        // A portable tree: its "lumoconf.ini" stays beside the program.
+        m_dir.write("lumoconf.ini", "");
         lumo::setProgramPathForTesting((m_dir / "LumoCore").wstring());
     }
     void TearDown() override {

@@ -1,9 +1,9 @@
 #include "Profile.h"
 
 #include "IniFile.h"
+#include "UserFolders.h"
 #include "Utf8.h"
 
-#include <cstdlib>
 #include <cwchar>
 #include <filesystem>
 #include <system_error>
@@ -14,14 +14,7 @@ Profile::Profile(std::wstring key, std::wstring application)
     : m_key(std::move(key)), m_application(std::move(application)) {}
 
 std::wstring Profile::filePath() const {
-    std::wstring base;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-        base = fromUtf8(config);
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = fromUtf8(home) + L"/.config";
-    else
-        base = L"/tmp";
-    return base + L'/' + m_key + L'/' + m_application + L".ini";
+    return userConfigFolder() + L'/' + m_key + L'/' + m_application + L".ini";
 }
 
 void Profile::load() const {

@@ -14,6 +14,8 @@ protected:
         BookTest::SetUp();
         m_autoSaveAtExit = 1;
         std::filesystem::create_directory(m_dir / "plugins");
+        // A portable tree: its "lumoconf.ini" stays beside the program.
+        m_dir.write("lumoconf.ini", "");
         lumo::setProgramPathForTesting((m_dir / "LumoCore").wstring());
     }
     void TearDown() override {

@@ -113,6 +113,8 @@ protected:
                                    "jpg_import_wince.iplg", "scaler.fplg", "mixer.fplg"})
             fs::copy_file(fs::path(LUMO_STAGE_DIR) / plugin, m_dir / plugin);
         setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+        // A portable tree: its "lumoconf.ini" stays beside the program.
+        m_dir.write("lumoconf.ini", "");
         lumo::setProgramPathForTesting((m_dir / "LumoCore").wstring());
         CWinApp::SetCommandLineArguments({});
     }
