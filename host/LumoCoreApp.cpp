@@ -1,6 +1,7 @@
 #include "LumoCoreApp.h"
 
 #include "AboutDlg.h"
+#include "CommandLine.h"
 #include "HostResources.h"
 
 #include "hostkit/LumoDocumentManager.h"
@@ -20,13 +21,20 @@ END_MESSAGE_MAP()
 CLumoCoreApp::CLumoCoreApp() = default;
 
 BOOL CLumoCoreApp::InitInstance() {
+    // Read first: a refused option ends the program before any plug-in loads
+    // or any setting is written.
+    CLumoCoreCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+    if (!commandLine.m_unknownOption.IsEmpty()) {
+        m_exitStatus = refuseUnknownOption(commandLine.m_unknownOption);
+        return FALSE;
+    }
+
     registerHostResources();
     lumo::closeMainWindowOnTerminationSignals();
     SetRegistryKey(L"lumoCoreComponent");
     CLumoPluginManager::create();
 
-    CCommandLineInfo commandLine;
-    ParseCommandLine(commandLine);
     // The frame starts with the empty default view; the file is opened once
     // the window is up, through its document type.
     CString fileToOpen;
@@ -41,7 +49,7 @@ BOOL CLumoCoreApp::InitInstance() {
         std::fputs("LumoCore: no plug-in registered a document type, so there is no main window "
                    "(is the plugins folder beside the program empty?)\n",
                    stderr);
-        m_startFailed = true;
+        m_exitStatus = 1;
         return FALSE;
     }
 
@@ -55,7 +63,7 @@ BOOL CLumoCoreApp::InitInstance() {
 int CLumoCoreApp::ExitInstance() {
     CLumoPluginManager::destroy();
     const int result = CWinApp::ExitInstance();
-    return m_startFailed ? 1 : result;
+    return m_exitStatus != 0 ? m_exitStatus : result;
 }
 
 CDocument* CLumoCoreApp::OpenDocumentFile(LPCWSTR lpszFileName) {

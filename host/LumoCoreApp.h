@@ -22,5 +22,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    bool m_startFailed = false;
+    // The status the program ends with when start-up fails; 0 otherwise.
+    int m_exitStatus = 0;
 };
