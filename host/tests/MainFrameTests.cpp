@@ -5,6 +5,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/View.h"
 
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -181,12 +182,26 @@ TEST_F(MainFrame, OpenCommandStartsInTheLastFilesDirectory) {
     EXPECT_EQ(lumo::test::fileDialogs()[0].initialFile, book);
     EXPECT_EQ(lumo::test::fileDialogs()[0].initialDirectory, (m_dir / "sub").wstring() + L"/");
     EXPECT_EQ(lumo::test::fileDialogs()[0].flags, 0x2180Cu);
+    EXPECT_EQ(lumo::test::fileDialogs()[0].startFolder, (m_dir / "sub").wstring());
 
     std::wstring other = writeBook("c.tst", "C");
     lumo::test::answerNextFileDialog(other);
     frame()->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
     EXPECT_EQ(probeEvents().back(), "open C (frame shown)");
     EXPECT_EQ(option(L"lumo.main", L"history/file/0"), other);
+}
+
+TEST_F(MainFrame, OpenCommandStartsInTheHomeFolderBeforeAnyBook) {
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    std::filesystem::create_directory(m_dir / "home");
+    setenv("HOME", (m_dir / "home").c_str(), 1);
+    lumo::test::answerNextFileDialog(std::nullopt);
+    frame()->SendMessage(WM_COMMAND, 57601, 0);
+    setenv("HOME", savedHome.c_str(), 1);
+    ASSERT_EQ(lumo::test::fileDialogs().size(), 1u);
+    EXPECT_EQ(lumo::test::fileDialogs()[0].initialDirectory, L"/") << "the frame's own default";
+    EXPECT_EQ(lumo::test::fileDialogs()[0].startFolder, (m_dir / "home").wstring())
+        << "the dialog opens in the home folder, not the root";
 }
 
 TEST_F(MainFrame, ABarTapDropsThatButtonsMenuBelowTheButton) {

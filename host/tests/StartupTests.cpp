@@ -1,6 +1,7 @@
 // The real program's start: its command line (--help and --version answer and
 // exit 0 without a display, an unknown option is refused with status 2, "--"
-// lets a book's name begin with "-", none of these touch the settings).
+// lets a book's name begin with "-", none of these touch the settings) and
+// Qt's translations for the user's language.
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,7 @@ protected:
 };
 
 using CommandLine = RealProgram;
+using UserLanguage = RealProgram;
 
 TEST_F(CommandLine, HelpAndVersionAnswerWithoutADisplayAndTouchNothing) {
     const std::string version = "LumoCore " LUMO_VERSION "\n";
@@ -145,6 +147,27 @@ TEST_F(CommandLine, ABookAfterTwoDashesMayBeginWithADash) {
     EXPECT_NE(m_dir.read("config/lumoCoreComponent/LumoCore.ini").find("lastDirectory=-dash.tst"),
               std::string::npos)
         << "the book was opened";
+}
+
+TEST_F(UserLanguage, QtsOwnTranslationsFollowTheLocale) {
+    struct Case {
+        const char* lang;
+        const char* catalogue; // nullptr: none loaded
+    };
+    const Case cases[] = {
+        {"LANG=ja_JP.UTF-8", "qtbase_ja.qm"},
+        {"LANG=de_DE.UTF-8", "qtbase_de.qm"},
+        {"LANG=C", nullptr},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome =
+            run({}, true, {c.lang, "LC_ALL=", "LC_MESSAGES=", "LANGUAGE=", "LUMO_LOG=debug"});
+        EXPECT_EQ(outcome.status, 0) << c.lang;
+        const bool loaded = outcome.err.find("Qt translation: ") != std::string::npos;
+        EXPECT_EQ(loaded, c.catalogue != nullptr) << c.lang << ": " << outcome.err;
+        if (c.catalogue)
+            EXPECT_NE(outcome.err.find(c.catalogue), std::string::npos) << c.lang << outcome.err;
+    }
 }
 
 } // namespace

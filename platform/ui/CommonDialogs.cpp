@@ -1,16 +1,22 @@
 #include "platform/ui/CommonDialogs.h"
 
+#include "platform/core/UserFolders.h"
+#include "platform/core/Utf8.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/TestHookState.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowState.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 
 #include <cstdlib>
 #include <cwchar>
+#include <filesystem>
+#include <system_error>
+#include <vector>
 
 namespace {
 
@@ -29,11 +35,36 @@ std::wstring directoryOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
+std::wstring withoutTrailingSeparators(std::wstring folder) {
+    while (folder.size() > 1 && folder.back() == PATH_SEPARATOR)
+        folder.pop_back();
+    return folder;
+}
+
+bool isFolder(const std::wstring& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(lumo::toFsPath(path), error);
+}
+
+// The folder a file dialog opens in: the initial file's folder, else the
+// initial folder, when it exists; else the user's home folder. Never the
+// root: the frame passes it when no book was opened yet, and a dialog opening
+// on the root of the file system helps nobody.
+std::wstring startFolder(const std::wstring& initialFile, const std::wstring& initialDir) {
+    for (const std::wstring& candidate : {directoryOf(initialFile), initialDir}) {
+        const std::wstring folder = withoutTrailingSeparators(candidate);
+        if (folder != std::wstring(1, PATH_SEPARATOR) && isFolder(folder))
+            return folder;
+    }
+    return lumo::userHomeFolder();
+}
+
 // Asks the test hooks or the real Qt dialog for a file; nullopt on cancel.
 std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFile,
                                        const std::wstring& initialDir, DWORD flags, HWND owner) {
+    const std::wstring folder = startFolder(initialFile, initialDir);
     auto& h = lumo::test::hooks();
-    h.fileRecords.push_back({initialFile, initialDir, flags, open});
+    h.fileRecords.push_back({initialFile, initialDir, flags, open, folder});
     if (!h.fileAnswers.empty()) {
         auto answer = h.fileAnswers.front();
         h.fileAnswers.pop_front();
@@ -42,7 +73,10 @@ std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFil
     if (lumo::test::headless())
         return std::nullopt;
     lumo::ensureGuiApplication();
-    const QString start = QString::fromStdWString(initialFile.empty() ? initialDir : initialFile);
+    // The initial file is shown chosen when the dialog opens in its folder.
+    const bool inFileFolder =
+        !initialFile.empty() && withoutTrailingSeparators(directoryOf(initialFile)) == folder;
+    const QString start = QString::fromStdWString(inFileFolder ? initialFile : folder);
     QFileDialog::Options options;
     const QString chosen = open ? QFileDialog::getOpenFileName(ownerWidget(owner), QString(), start,
                                                                QString(), nullptr, options)
@@ -53,13 +87,71 @@ std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFil
     return chosen.toStdWString();
 }
 
+struct ButtonChoice {
+    QMessageBox::StandardButton button;
+    int id;
+};
+
+// The buttons of a message box type (MB_OKCANCEL, ...), in their order.
+std::vector<ButtonChoice> buttonChoices(UINT buttons) {
+    switch (buttons) {
+    case MB_OKCANCEL:
+        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_ABORTRETRYIGNORE:
+        return {{QMessageBox::Abort, IDABORT},
+                {QMessageBox::Retry, IDRETRY},
+                {QMessageBox::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL:
+        return {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_RETRYCANCEL:
+        return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+    default:
+        return {{QMessageBox::Ok, IDOK}};
+    }
+}
+
+QMessageBox::Icon boxIcon(UINT type) {
+    switch (type & 0xF0) {
+    case MB_ICONHAND:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
 } // namespace
 
 int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
-    auto& h = lumo::test::hooks();
-    h.messageBoxRecords.push_back({lpText ? lpText : L"", lpCaption ? lpCaption : L"", uType});
     const UINT buttons = uType & 0x0F;
     const int cancelAnswer = buttons == MB_OK ? IDOK : buttons == MB_YESNO ? IDNO : IDCANCEL;
+    const std::vector<ButtonChoice> choices = buttonChoices(buttons);
+    // The box is built even when a test answers it, so the record holds the
+    // button labels a user would read (Qt's, in the user's language).
+    lumo::ensureGuiApplication();
+    QMessageBox box(ownerWidget(hWnd));
+    box.setWindowTitle(QString::fromWCharArray(lpCaption ? lpCaption : L""));
+    box.setText(QString::fromWCharArray(lpText ? lpText : L""));
+    QMessageBox::StandardButtons set;
+    for (const ButtonChoice& c : choices)
+        set |= c.button;
+    box.setStandardButtons(set);
+    box.setIcon(boxIcon(uType));
+
+    lumo::test::MessageBoxRecord record{
+        lpText ? lpText : L"", lpCaption ? lpCaption : L"", uType, {}};
+    for (const ButtonChoice& c : choices)
+        record.buttons.push_back(box.button(c.button)->text().toStdWString());
+    auto& h = lumo::test::hooks();
+    h.messageBoxRecords.push_back(std::move(record));
     if (!h.messageBoxAnswers.empty()) {
         const int answer = h.messageBoxAnswers.front();
         h.messageBoxAnswers.pop_front();
@@ -67,60 +159,8 @@ int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     }
     if (lumo::test::headless())
         return cancelAnswer;
-    lumo::ensureGuiApplication();
-    QMessageBox box(ownerWidget(hWnd));
-    box.setWindowTitle(QString::fromWCharArray(lpCaption ? lpCaption : L""));
-    box.setText(QString::fromWCharArray(lpText ? lpText : L""));
-    struct Choice {
-        QMessageBox::StandardButton button;
-        int id;
-    };
-    std::vector<Choice> choices;
-    switch (buttons) {
-    case MB_OKCANCEL:
-        choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
-        break;
-    case MB_ABORTRETRYIGNORE:
-        choices = {{QMessageBox::Abort, IDABORT},
-                   {QMessageBox::Retry, IDRETRY},
-                   {QMessageBox::Ignore, IDIGNORE}};
-        break;
-    case MB_YESNOCANCEL:
-        choices = {
-            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-        break;
-    case MB_YESNO:
-        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
-        break;
-    case MB_RETRYCANCEL:
-        choices = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
-        break;
-    default:
-        choices = {{QMessageBox::Ok, IDOK}};
-        break;
-    }
-    QMessageBox::StandardButtons set;
-    for (const Choice& c : choices)
-        set |= c.button;
-    box.setStandardButtons(set);
-    switch (uType & 0xF0) {
-    case MB_ICONHAND:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case MB_ICONQUESTION:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MB_ICONEXCLAMATION:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MB_ICONINFORMATION:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        break;
-    }
     const int pressed = box.exec();
-    for (const Choice& c : choices)
+    for (const ButtonChoice& c : choices)
         if (pressed == c.button)
             return c.id;
     return cancelAnswer;

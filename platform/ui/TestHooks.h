@@ -82,6 +82,9 @@ struct FileDialogRecord {
     std::wstring initialDirectory;
     DWORD flags = 0;
     bool open = true;
+    // Where the real dialog opens: the initial file's or folder's existing
+    // folder, else the user's home folder (never the root).
+    std::wstring startFolder;
 };
 // nullopt: the user cancels.
 PLATFORMUI_API void answerNextFileDialog(std::optional<std::wstring> path);
@@ -98,6 +101,9 @@ struct MessageBoxRecord {
     std::wstring text;
     std::wstring caption;
     UINT type = 0;
+    // The labels of its buttons, in their order, as Qt shows them (in the
+    // language of the translations loaded).
+    std::vector<std::wstring> buttons;
 };
 PLATFORMUI_API void answerNextMessageBox(int button);
 PLATFORMUI_API const std::vector<MessageBoxRecord>& messageBoxes();

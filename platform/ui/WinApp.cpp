@@ -6,6 +6,7 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/Document.h"
+#include "platform/ui/QtTranslations.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowState.h"
@@ -220,6 +221,8 @@ int AfxWinMain(int argc, char** argv) {
     std::optional<QApplication> qtApp;
     if (!QCoreApplication::instance())
         qtApp.emplace(qtArgc, argv);
+    // Qt's own dialogs and buttons speak the user's language.
+    lumo::installQtTranslations(QLocale());
     // Qt takes its own options (-platform, -reverse, ...) out of argv and
     // lowers the count it was given; only what is left is ours.
     std::vector<std::wstring> arguments;
