@@ -3,7 +3,9 @@
 #include "platform/core/Utf8.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -49,7 +51,12 @@ void CLumoCoreCommandLineInfo::ParseParam(const wchar_t* pszParam, BOOL bFlag, B
         return;
     }
     const std::wstring name = bFlag ? L"-" + std::wstring(pszParam) : std::wstring(pszParam);
-    CCommandLineInfo::ParseParam(name.c_str(), FALSE, bLast);
+    // The book's path names its reading position: a name relative to the
+    // current folder would not find it again from another one.
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(lumo::toFsPath(name), error);
+    const std::wstring book = error ? name : lumo::fromFsPath(full.lexically_normal());
+    CCommandLineInfo::ParseParam(book.c_str(), FALSE, bLast);
 }
 
 std::optional<int> answerInformationRequest(int argc, char** argv) {

@@ -8,7 +8,7 @@
 // The program's command line: an optional book, --help (-h), --version, and
 // "--" before a book whose name begins with "-". Qt takes its own options
 // (-platform, -style, -reverse, ...) out before the program reads the rest;
-// any other option is refused.
+// any other option is refused. The book is taken by its full path.
 class CLumoCoreCommandLineInfo : public CCommandLineInfo {
 public:
     enum class Request { Run, Help, Version };

@@ -139,14 +139,29 @@ TEST_F(CommandLine, AnUnknownOptionIsRefusedWithStatusTwo) {
     EXPECT_TRUE(fs::is_empty(m_dir / "config"));
 }
 
-TEST_F(CommandLine, ABookAfterTwoDashesMayBeginWithADash) {
+TEST_F(CommandLine, ABookIsOpenedByItsFullPathSoItsPositionIsFoundFromAnyFolder) {
     m_dir.write("-dash.tst", "text");
-    const Outcome outcome = run({"--", "-dash.tst"}, true);
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_EQ(outcome.err, "");
-    EXPECT_NE(m_dir.read("config/lumoCoreComponent/LumoCore.ini").find("lastDirectory=-dash.tst"),
-              std::string::npos)
-        << "the book was opened";
+    m_dir.write("book.tst", "text");
+    fs::create_directory(m_dir / "sub");
+    struct Case {
+        std::vector<std::string> args;
+        fs::path expected;
+    };
+    const Case cases[] = {
+        {{"--", "-dash.tst"}, m_dir / "-dash.tst"}, // after "--", even a name with a dash
+        {{"book.tst"}, m_dir / "book.tst"},
+        {{"./sub/../book.tst"}, m_dir / "book.tst"},
+        {{(m_dir / "book.tst").string()}, m_dir / "book.tst"},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = run(c.args, true);
+        EXPECT_EQ(outcome.status, 0) << c.args.back() << outcome.err;
+        EXPECT_EQ(outcome.err, "") << c.args.back();
+        EXPECT_NE(m_dir.read("config/lumoCoreComponent/LumoCore.ini")
+                      .find("lastDirectory=" + c.expected.string() + "\n"),
+                  std::string::npos)
+            << c.args.back() << ": opened by its full path";
+    }
 }
 
 TEST_F(UserLanguage, QtsOwnTranslationsFollowTheLocale) {
