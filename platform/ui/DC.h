@@ -14,6 +14,7 @@
 class CWnd;
 namespace lumo {
 struct DeviceContext;
+struct VerticalPiece;
 } // namespace lumo
 
 struct TEXTMETRIC {
@@ -146,6 +147,12 @@ public:
                 DWORD dwRop);
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                     int nSrcWidth, int nSrcHeight, DWORD dwRop);
+    // Copies the source rectangle onto the parallelogram whose upper-left,
+    // upper-right and lower-left corners are lpPoint[0..2] (pixel-corner
+    // coordinates). Only the rectangle turned by a multiple of 90 degrees at
+    // its own size is offered (a turned screen); any other shape is refused.
+    // No mask: every pixel is copied.
+    BOOL PlgBlt(const POINT* lpPoint, CDC* pSrcDC, int xSrc, int ySrc, int nWidth, int nHeight);
 
     // Text.
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
@@ -157,6 +164,10 @@ public:
     CSize GetTextExtent(const CString& str) const;
     CSize GetTextExtent(LPCWSTR lpszString, int nCount) const;
     BOOL GetTextMetrics(TEXTMETRIC* lpMetrics) const;
+    // Vertical writing (VerticalText.h) with the selected font and text
+    // colour; nothing behind the glyphs is filled, whatever the background
+    // mode. FALSE without a surface to draw on.
+    BOOL DrawVerticalText(const lumo::VerticalPiece* pieces, int count);
 
     BOOL DrawIcon(int x, int y, HICON hIcon);
     BOOL DrawIcon(POINT point, HICON hIcon) { return DrawIcon(point.x, point.y, hIcon); }

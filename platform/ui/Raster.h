@@ -82,6 +82,7 @@ public:
     ~TargetPainter() { finish(); }
     void finish();
     QPainter* operator->() { return &m_painter; }
+    QPainter& painter() { return m_painter; }
 
 private:
     DrawTarget& m_target;
