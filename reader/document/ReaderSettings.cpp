@@ -21,6 +21,7 @@ int m_enableTouchScroll = yomite::defaults::enableTouchScroll;
 int m_autoSaveAtExit = yomite::defaults::autoSaveAtExit;
 int m_textIsBold = yomite::defaults::textIsBold;
 int m_showRuby = yomite::defaults::showRuby;
+int m_aozoraNotation = yomite::defaults::aozoraNotation;
 
 namespace yomite {
 

@@ -2,7 +2,8 @@
 
 #include "platform/core/CString.h"
 
-// The reader's nineteen settings: module-wide variables named after their
+// The reader's settings (the device's nineteen and m_aozoraNotation):
+// module-wide variables named after their
 // option keys in section "lumo.davarodiro.document". Values are kept exactly as
 // read; nothing is range-checked, and the font sizes stay decimal text.
 extern int m_displayDirection;   // 0 standard, 1/2 rotated (stored only)
@@ -24,6 +25,7 @@ extern int m_enableTouchScroll; // stored only
 extern int m_autoSaveAtExit;    // save the reading position on close, restore on open
 extern int m_textIsBold;
 extern int m_showRuby;
+extern int m_aozoraNotation; // 0 the basic notation, 1 full notation (gaiji, emphasis, indents...)
 
 namespace yomite {
 
@@ -51,6 +53,7 @@ constexpr int enableTouchScroll = 1;
 constexpr int autoSaveAtExit = 1;
 constexpr int textIsBold = 1;
 constexpr int showRuby = 1;
+constexpr int aozoraNotation = 0;
 } // namespace defaults
 
 } // namespace yomite

@@ -34,6 +34,7 @@ const SettingEntry SETTINGS[] = {
     {L"m_autoSaveAtExit", &m_autoSaveAtExit, nullptr, yomite::defaults::autoSaveAtExit},
     {L"m_textIsBold", &m_textIsBold, nullptr, yomite::defaults::textIsBold},
     {L"m_showRuby", &m_showRuby, nullptr, yomite::defaults::showRuby},
+    {L"m_aozoraNotation", &m_aozoraNotation, nullptr, yomite::defaults::aozoraNotation},
 };
 
 } // namespace

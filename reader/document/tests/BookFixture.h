@@ -15,6 +15,7 @@ protected:
         m_lineBoundary = 1;
         m_wordWrap = 1;
         m_scrollRange = 0;
+        m_aozoraNotation = 0;
     }
     void TearDown() override { SetUp(); }
 
