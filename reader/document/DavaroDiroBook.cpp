@@ -8,12 +8,18 @@
 #include "platform/core/CharClass.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <utility>
 
-// Where the last ">" of a source line is, looked up once per line: a line full
-// of "<" must not cost a backward search per character.
+// One source line as the line breaker sees it. In the basic notation the
+// five notation marks are read from the text itself, and the last ">" of the
+// line is looked up once per line: a line full of "<" must not cost a backward
+// search per character. In full notation the parsed line says what each
+// character is.
 struct CDavaroDiroBook::LineScan {
     const wchar_t* lineBegin;
     const wchar_t* lineEnd;
+    const yomite::NotatedSourceLine* notation = nullptr;
     const wchar_t* lastClose = nullptr;
     bool searched = false;
 
@@ -30,6 +36,49 @@ struct CDavaroDiroBook::LineScan {
         }
         return lastClose && lastClose > p ? lastClose : nullptr;
     }
+
+    yomite::BreakRole roleAt(const wchar_t* p) const {
+        if (notation)
+            return notation->roles[p - lineBegin];
+        switch (*p) {
+        case yomite::RUBY_BASE_MARK:
+            return yomite::BreakRole::BaseMark;
+        case yomite::ANNOTATION_OPEN:
+            return yomite::BreakRole::AnnotationOpen;
+        case yomite::RUBY_OPEN:
+            return yomite::BreakRole::RubyOpen;
+        case yomite::ANNOTATION_CLOSE:
+            return yomite::BreakRole::AnnotationClose;
+        case yomite::RUBY_CLOSE:
+            return yomite::BreakRole::RubyClose;
+        default:
+            return yomite::BreakRole::Text;
+        }
+    }
+
+    // The character the rules look at: a gaiji mark counts as its character.
+    wchar_t characterAt(const wchar_t* p) const {
+        return notation ? notation->effective[p - lineBegin] : *p;
+    }
+
+    // Whether the character continues a kanji run towards a ruby; in full
+    // notation an annotation inside the run does not end it.
+    bool continuesKanjiRun(const wchar_t* p) const {
+        const yomite::BreakRole role = roleAt(p);
+        if (role == yomite::BreakRole::Text)
+            return yomite::isKanji(characterAt(p));
+        return notation &&
+               (role == yomite::BreakRole::AnnotationOpen || role == yomite::BreakRole::Hidden ||
+                role == yomite::BreakRole::AnnotationClose);
+    }
+
+    const yomite::BreakItem& itemAt(const wchar_t* p) const {
+        const int32_t at = static_cast<int32_t>(p - lineBegin);
+        const auto& items = notation->items;
+        return *std::lower_bound(
+            items.begin(), items.end(), at,
+            [](const yomite::BreakItem& item, int32_t offset) { return item.begin < offset; });
+    }
 };
 
 CDavaroDiroBook::CDavaroDiroBook() {
@@ -41,6 +90,8 @@ CDavaroDiroBook::~CDavaroDiroBook() = default;
 void CDavaroDiroBook::clearContents() {
     m_sourceLines.clear();
     m_archiveBookName.clear();
+    m_lineStates.clear();
+    m_notationCache = {};
     m_pageStarts.clear();
     m_linesPerPage = 0;
     m_columnsPerLine = 0;
@@ -76,6 +127,8 @@ bool CDavaroDiroBook::layout(int columnsPerLine, int linesPerPage) {
         return false;
     m_pageStarts.clear();
     m_lineStarts.clear();
+    m_lineStates.clear();
+    m_notationCache = {};
     if (m_sourceLines.size() < 3)
         return false;
 
@@ -87,6 +140,36 @@ bool CDavaroDiroBook::layout(int columnsPerLine, int linesPerPage) {
     m_pageStarts.push_back(3);
 
     int count = 0;
+    if (m_aozoraNotation)
+        layoutNotatedLines(count);
+    else
+        layoutLines(count);
+    // The unfinished last page ends one entry before the terminating entry,
+    // so the line after a final line feed belongs to no page.
+    if (count > 0)
+        m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 2);
+
+    m_currentIndex = 0;
+    return true;
+}
+
+void CDavaroDiroBook::addRow(SourcePosition next, int& count) {
+    m_lineStarts.push_back(next);
+    if (++count == m_linesPerPage) {
+        m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 1);
+        count = 0;
+    }
+}
+
+void CDavaroDiroBook::startPage(int& count) {
+    // A page that has just begun is not begun again.
+    if (count == 0)
+        return;
+    m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 1);
+    count = 0;
+}
+
+void CDavaroDiroBook::layoutLines(int& count) {
     const int32_t lineCount = static_cast<int32_t>(m_sourceLines.size());
     for (int32_t j = 3; j < lineCount; ++j) {
         const std::wstring& line = m_sourceLines[j];
@@ -95,24 +178,73 @@ bool CDavaroDiroBook::layout(int columnsPerLine, int linesPerPage) {
         const wchar_t* pos = begin;
         LineScan scan{begin, end};
         do {
-            findLineBreak(columnsPerLine, pos, end, pos, scan);
-            if (pos == end)
-                m_lineStarts.push_back({j + 1, 0});
-            else
-                m_lineStarts.push_back({j, static_cast<int32_t>(pos - begin)});
-            if (++count == linesPerPage) {
-                m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 1);
-                count = 0;
-            }
+            findLineBreak(m_columnsPerLine, pos, end, pos, scan);
+            addRow(pos == end ? SourcePosition{j + 1, 0}
+                              : SourcePosition{j, static_cast<int32_t>(pos - begin)},
+                   count);
         } while (pos != end);
     }
-    // The unfinished last page ends one entry before the terminating entry,
-    // so the line after a final line feed belongs to no page.
-    if (count > 0)
-        m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 2);
+}
 
-    m_currentIndex = 0;
-    return true;
+void CDavaroDiroBook::layoutNotatedLines(int& count) {
+    const int32_t lineCount = static_cast<int32_t>(m_sourceLines.size());
+    yomite::NotationState state;
+    m_lineStates.reserve(m_sourceLines.size());
+    // The title lines are rows as they are; their notation still opens blocks.
+    for (int32_t j = 0; j < 3; ++j) {
+        m_lineStates.push_back(state);
+        yomite::parseNotatedLine(m_sourceLines[j], state);
+    }
+    for (int32_t j = 3; j < lineCount; ++j) {
+        m_lineStates.push_back(state);
+        const std::wstring& line = m_sourceLines[j];
+        const wchar_t* begin = line.data();
+        const wchar_t* end = begin + line.size();
+        // A line whose notation does not shape its rows breaks as in the
+        // basic notation, in the room its open blocks leave; most lines of a
+        // book are such lines.
+        const bool pageBreak = state.pageBreakPending;
+        if (!std::wmemchr(begin, yomite::ANNOTATION_OPEN, line.size()) ||
+            !yomite::shapesRows(line, state)) {
+            state.pageBreakPending = false;
+            if (pageBreak)
+                startPage(count);
+            LineScan scan{begin, end};
+            const wchar_t* pos = begin;
+            do {
+                const int room = yomite::rowSpace(state, pos == begin, m_columnsPerLine).available;
+                findLineBreak(room, pos, end, pos, scan);
+                addRow(pos == end ? SourcePosition{j + 1, 0}
+                                  : SourcePosition{j, static_cast<int32_t>(pos - begin)},
+                       count);
+            } while (pos != end);
+            continue;
+        }
+        const yomite::NotatedSourceLine notated = yomite::parseNotatedLine(line, state);
+        if (notated.annotationOnly) {
+            // No row: the row before ends where the next line starts.
+            m_lineStarts.back() = {j + 1, 0};
+            continue;
+        }
+        LineScan scan{begin, end, &notated};
+        for (size_t s = 0; s < notated.segments.size(); ++s) {
+            const yomite::NotatedSegment& segment = notated.segments[s];
+            const wchar_t* segmentEnd =
+                s + 1 < notated.segments.size() ? begin + notated.segments[s + 1].rawBegin : end;
+            const wchar_t* pos = begin + segment.rawBegin;
+            if (segment.pageBreakBefore)
+                startPage(count);
+            do {
+                const int room =
+                    yomite::rowSpace(notated, static_cast<int32_t>(pos - begin), m_columnsPerLine)
+                        .available;
+                findLineBreak(room, pos, segmentEnd, pos, scan);
+                addRow(pos == end ? SourcePosition{j + 1, 0}
+                                  : SourcePosition{j, static_cast<int32_t>(pos - begin)},
+                       count);
+            } while (pos != segmentEnd);
+        }
+    }
 }
 
 bool CDavaroDiroBook::findLineBreak(int columnsPerLine, const wchar_t* segmentBegin,
@@ -137,25 +269,29 @@ void CDavaroDiroBook::findLineBreak(int columnsPerLine, const wchar_t* segmentBe
     int used = 0;
 
     for (; P != E; ++P) {
-        const wchar_t c = *P;
-        switch (c) {
-        case yomite::RUBY_BASE_MARK:
+        const wchar_t c = scan.characterAt(P);
+        const yomite::BreakRole role = scan.roleAt(P);
+        switch (role) {
+        case yomite::BreakRole::BaseMark:
             G = P;
             continue;
-        case yomite::ANNOTATION_OPEN:
+        case yomite::BreakRole::AnnotationOpen:
             annotationOpen = true;
             continue;
-        case yomite::RUBY_OPEN:
+        case yomite::BreakRole::RubyOpen:
             rubyOpen = true;
             continue;
-        case yomite::ANNOTATION_CLOSE:
+        case yomite::BreakRole::AnnotationClose:
             annotationOpen = false;
             continue;
-        case yomite::RUBY_CLOSE:
+        case yomite::BreakRole::RubyClose:
             rubyOpen = false;
             G = nullptr;
             continue;
-        default:
+        case yomite::BreakRole::Hidden:
+            continue;
+        case yomite::BreakRole::Text:
+        case yomite::BreakRole::Item:
             break;
         }
 
@@ -185,7 +321,12 @@ void CDavaroDiroBook::findLineBreak(int columnsPerLine, const wchar_t* segmentBe
 
         int width = yomite::columnWidth(c);
         bool isTag = false;
-        if (c == L'<') {
+        if (role == yomite::BreakRole::Item) {
+            const yomite::BreakItem& item = scan.itemAt(P);
+            width = item.width;
+            P = scan.lineBegin + item.last;
+            isTag = true;
+        } else if (c == L'<' && !scan.notation) {
             const wchar_t* close = scan.closeAfter(P);
             std::wstring_view block(P, close ? static_cast<size_t>(close - P + 1) : 0);
             InlineTag scratch;
@@ -218,9 +359,9 @@ void CDavaroDiroBook::findLineBreak(int columnsPerLine, const wchar_t* segmentBe
         P = G;
     } else if (K && K != B) {
         const wchar_t* q = P;
-        while (q != E && yomite::isKanji(*q))
+        while (q != E && scan.continuesKanjiRun(q))
             ++q;
-        if (q != E && *q == yomite::RUBY_OPEN)
+        if (q != E && scan.roleAt(q) == yomite::BreakRole::RubyOpen)
             P = K;
     }
 
@@ -270,7 +411,9 @@ std::wstring CDavaroDiroBook::getDisplayLineText(int index) const {
             return {};
         return line.substr(a.offset, static_cast<size_t>(b.offset - a.offset));
     }
-    if (b.line == a.line + 1 && b.offset == 0)
+    // In full notation lines with nothing to show have no row: the next row
+    // may start several lines later.
+    if (b.line > a.line && b.offset == 0)
         return line.substr(a.offset);
     return {};
 }
@@ -317,4 +460,28 @@ int CDavaroDiroBook::getPageStart(int page) const {
     if (page < 0 || page > getPageCount())
         return -1;
     return m_pageStarts[page];
+}
+
+const yomite::NotatedSourceLine& CDavaroDiroBook::notatedSourceLine(int line) const {
+    if (m_notationCache.line != line) {
+        yomite::NotationState state = m_lineStates[line];
+        m_notationCache.parsed = yomite::parseNotatedLine(m_sourceLines[line], state);
+        m_notationCache.line = line;
+    }
+    return m_notationCache.parsed;
+}
+
+yomite::DisplayLineNotation CDavaroDiroBook::getDisplayLineNotation(int index) const {
+    if (index < 0 || static_cast<size_t>(index) + 1 >= m_lineStarts.size() ||
+        m_lineStates.size() != m_sourceLines.size())
+        return {};
+    const SourcePosition a = m_lineStarts[index];
+    const SourcePosition b = m_lineStarts[index + 1];
+    if (a.line < 0 || static_cast<size_t>(a.line) >= m_sourceLines.size())
+        return {};
+    const int32_t size = static_cast<int32_t>(m_sourceLines[a.line].size());
+    const int32_t end = b.line == a.line ? b.offset : size;
+    if (a.offset < 0 || a.offset > end || end > size)
+        return {};
+    return yomite::notatedDisplayLine(notatedSourceLine(a.line), a.offset, end, m_columnsPerLine);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AozoraNotation.h"
+#include "NotationParser.h"
 
 #include <compare>
 #include <cstdint>
@@ -25,8 +26,11 @@ struct LayoutMetrics {
 // layout tables over them and the current reading position. The framework's
 // document class adds itself on top of this; the layout tool uses it alone.
 //
-// Layout reads the module-wide settings m_lineBoundary, m_wordWrap and
-// m_scrollRange at the time of each call.
+// Layout reads the module-wide settings m_lineBoundary, m_wordWrap,
+// m_scrollRange and m_aozoraNotation at the time of each call. In full
+// notation (m_aozoraNotation 1) indented rows hold fewer columns, headings and
+// end-aligned text start rows of their own, a page break starts a new page,
+// and a source line with nothing but annotations has no row.
 class CDavaroDiroBook {
 public:
     CDavaroDiroBook();
@@ -65,6 +69,11 @@ public:
 
     // Raw source text of display line `index`; empty when there is none.
     std::wstring getDisplayLineText(int index) const;
+    // Whether the last layout followed the full notation.
+    bool hasNotation() const { return !m_lineStates.empty(); }
+    // Display line `index` in full notation; an empty record when the last
+    // layout was not made in full notation or there is no such line.
+    yomite::DisplayLineNotation getDisplayLineNotation(int index) const;
     // Source position of a display-line index (m_scrollRange 0) or a page
     // index (1); {0, 0} when out of range or for any other setting.
     SourcePosition positionOf(int index) const;
@@ -90,11 +99,25 @@ public:
     std::vector<std::wstring> m_sourceLines;
     std::vector<SourcePosition> m_lineStarts;
     std::vector<int32_t> m_pageStarts;
+    // Full notation only: what the notation leaves open at each source line's start.
+    std::vector<yomite::NotationState> m_lineStates;
 
 private:
     std::wstring m_archiveBookName;
 
     struct LineScan;
+    // The last source line parsed for drawing: a page's rows mostly share them.
+    struct NotationCache {
+        int line = -1;
+        yomite::NotatedSourceLine parsed;
+    };
+    void addRow(SourcePosition next, int& count);
+    void startPage(int& count);
+    void layoutLines(int& count);
+    void layoutNotatedLines(int& count);
+    const yomite::NotatedSourceLine& notatedSourceLine(int line) const;
     void findLineBreak(int columnsPerLine, const wchar_t* segmentBegin, const wchar_t* lineEnd,
                        const wchar_t*& pos, LineScan& scan) const;
+
+    mutable NotationCache m_notationCache;
 };
