@@ -2,7 +2,10 @@
 // prints the tables as one JSON object on standard output.
 //
 //   yomite-layout --columns C --lines L [--line-boundary 0|1] [--word-wrap 0|1]
-//                 [--scroll-range N] [--parse FIRST:COUNT] FILE
+//                 [--scroll-range N] [--notation 0|1] [--parse FIRST:COUNT] FILE
+#include "JsonWriter.h"
+#include "NotationJson.h"
+
 #include "reader/document/DavaroDiroBook.h"
 #include "reader/document/ReaderSettings.h"
 
@@ -20,9 +23,11 @@
 
 namespace {
 
+using yomite::JsonWriter;
+
 constexpr const char* USAGE =
     "usage: yomite-layout --columns C --lines L [--line-boundary 0|1] [--word-wrap 0|1]\n"
-    "                     [--scroll-range N] [--parse FIRST:COUNT] FILE\n";
+    "                     [--scroll-range N] [--notation 0|1] [--parse FIRST:COUNT] FILE\n";
 
 std::optional<int> parseInt(std::string_view text) {
     int value = 0;
@@ -38,6 +43,7 @@ struct Options {
     int lineBoundary = 1;
     int wordWrap = 1;
     int scrollRange = 0;
+    int notation = 0;
     bool parse = false;
     int parseFirst = 0;
     int parseCount = 0;
@@ -83,6 +89,9 @@ bool parseArguments(int argc, char** argv, Options& options) {
         } else if (arg == "--scroll-range") {
             if (!intValue(options.scrollRange))
                 return false;
+        } else if (arg == "--notation") {
+            if (!intValue(options.notation))
+                return false;
         } else if (arg == "--parse") {
             std::optional<std::string_view> text = value();
             size_t colon = text ? text->find(':') : std::string_view::npos;
@@ -114,60 +123,10 @@ bool parseArguments(int argc, char** argv, Options& options) {
     return true;
 }
 
-class JsonWriter {
-public:
-    void raw(std::string_view text) { m_out += text; }
-    void number(long long value) { m_out += std::to_string(value); }
-    void boolean(bool value) { m_out += value ? "true" : "false"; }
-    void string(std::wstring_view text) {
-        m_out += '"';
-        for (unsigned char c : lumo::toUtf8(text)) {
-            switch (c) {
-            case '"':
-                m_out += "\\\"";
-                break;
-            case '\\':
-                m_out += "\\\\";
-                break;
-            case '\n':
-                m_out += "\\n";
-                break;
-            case '\r':
-                m_out += "\\r";
-                break;
-            case '\t':
-                m_out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                    m_out += escape;
-                } else {
-                    m_out += static_cast<char>(c);
-                }
-            }
-        }
-        m_out += '"';
-    }
-    void key(const char* name) {
-        m_out += '"';
-        m_out += name;
-        m_out += "\":";
-    }
-    const std::string& text() const { return m_out; }
-
-private:
-    std::string m_out;
-};
-
-void writeParsedLine(JsonWriter& json, const CDavaroDiroBook& book, int index) {
-    std::wstring raw = book.getDisplayLineText(index);
-    std::wstring visible;
-    std::vector<RubySpan> spans;
-    InlineTag tag;
-    CDavaroDiroBook::parseLine(raw, visible, spans, tag);
-
+// The fields both notations give: index, raw, visible, ruby and tag.
+void writeLineFields(JsonWriter& json, int index, const std::wstring& raw,
+                     const std::wstring& visible, const std::vector<RubySpan>& spans,
+                     const InlineTag& tag) {
     json.raw("{");
     json.key("index");
     json.number(index);
@@ -221,7 +180,23 @@ void writeParsedLine(JsonWriter& json, const CDavaroDiroBook& book, int index) {
     json.raw(",");
     json.key("hasDisplayText");
     json.boolean(tag.hasDisplayText);
-    json.raw("}}");
+    json.raw("}");
+}
+
+void writeParsedLine(JsonWriter& json, const CDavaroDiroBook& book, int index) {
+    const std::wstring raw = book.getDisplayLineText(index);
+    if (book.hasNotation()) {
+        const yomite::DisplayLineNotation line = book.getDisplayLineNotation(index);
+        writeLineFields(json, index, raw, line.visible, line.ruby, line.tag);
+        yomite::writeNotationFields(json, line);
+    } else {
+        std::wstring visible;
+        std::vector<RubySpan> spans;
+        InlineTag tag;
+        CDavaroDiroBook::parseLine(raw, visible, spans, tag);
+        writeLineFields(json, index, raw, visible, spans, tag);
+    }
+    json.raw("}");
 }
 
 } // namespace
@@ -239,6 +214,7 @@ int main(int argc, char** argv) {
     m_lineBoundary = options.lineBoundary;
     m_wordWrap = options.wordWrap;
     m_scrollRange = options.scrollRange;
+    m_aozoraNotation = options.notation;
 
     CDavaroDiroBook book;
     std::wstring path = lumo::fromUtf8(options.file);

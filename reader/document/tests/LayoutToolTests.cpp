@@ -1,9 +1,13 @@
 // The staged yomite-layout program, run as a user would run it.
 #include "tests/support/TempDir.h"
 
+#include "platform/core/CodePage.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 
@@ -108,11 +112,59 @@ TEST_F(LayoutTool, FailsClearlyOnMissingFilesAndBadArguments) {
 
     for (const char* arguments :
          {"--columns 8 FILE", "--columns x --lines 2 FILE", "--lines 2 --columns",
-          "--columns 8 --lines 2 --parse 3 FILE", "--columns 8 --lines 2 --bogus 1 FILE"}) {
+          "--columns 8 --lines 2 --parse 3 FILE", "--columns 8 --lines 2 --bogus 1 FILE",
+          "--columns 8 --lines 2 --notation full FILE"}) {
         ToolRun bad = runTool(arguments);
         EXPECT_EQ(bad.status, 2) << arguments;
         EXPECT_NE(bad.out.find("usage:"), std::string::npos) << arguments;
     }
+}
+
+// A book of our own with every family of the notation, ruby and tags: by
+// default, and with --notation 0, the tool prints exactly what the basic
+// notation has always printed (kept beside it, at three geometries).
+TEST(LayoutToolDefaults, PrintExactlyWhatTheBasicNotationPrinted) {
+    const std::string fixtures = LUMO_READER_FIXTURES;
+    const std::string book = fixtures + "/notation_mix.txt";
+    for (const char* geometry : {"36x14", "8x3", "92x20"}) {
+        const std::string size = geometry;
+        const size_t x = size.find('x');
+        const std::string arguments = "--columns " + size.substr(0, x) + " --lines " +
+                                      size.substr(x + 1) + " --parse 0:1000 ";
+        std::ifstream file(fixtures + "/notation_mix." + size + ".json", std::ios::binary);
+        const std::string expected((std::istreambuf_iterator<char>(file)),
+                                   std::istreambuf_iterator<char>());
+        ASSERT_FALSE(expected.empty()) << geometry;
+        EXPECT_EQ(runTool(arguments + book).out, expected) << geometry;
+        EXPECT_EQ(runTool("--notation 0 " + arguments + book).out, expected) << geometry;
+    }
+}
+
+TEST_F(LayoutTool, FullNotationReportsEachFeatureOfARow) {
+    const std::wstring text = L"t\r\na\r\n\r\n"
+                              L"［＃２字下げ］H2［＃「2」は下付き小文字］Oの［＃「の」に白丸傍点］"
+                              L"Ｂ29［＃「29」は縦中横］\r\n"
+                              L"［＃改ページ］\r\n"
+                              L"［＃地付き］※［＃「口＋世」、U+546D］"
+                              L"［＃「※［＃「口＋世」、U+546D］」は中見出し］\r\n";
+    m_dir.write("notes.txt", lumo::encodeMultiByte(932, text));
+    ToolRun run = runTool("--notation 1 --columns 20 --lines 9 --parse 3:2 " +
+                          (m_dir / "notes.txt").string());
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("\"lineStarts\":[[0,0],[1,0],[2,0],[3,0],[5,0],[6,0],[7,0]]"),
+              std::string::npos)
+        << "the page break line has no row: " << run.out;
+    EXPECT_NE(run.out.find("\"visible\":\"H2OのＢ29\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"indent\":4,\"alignEnd\":null,\"heading\":0,"
+                           "\"emphasis\":[[3,5,\"白丸傍点\"]],\"tcy\":[[7,9]],"
+                           "\"small\":[[1,2,\"下付き小文字\"]],\"pageBreakBefore\":false}"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"visible\":\"呭\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"indent\":18,\"alignEnd\":0,\"heading\":2,\"emphasis\":[],"
+                           "\"tcy\":[],\"small\":[],\"pageBreakBefore\":true}"),
+              std::string::npos)
+        << run.out;
 }
 
 } // namespace
