@@ -137,7 +137,8 @@ const Book& book() {
     static const Book loaded = [] {
         Book b;
         const char* override = std::getenv("LUMO_BENCH_BOOK");
-        std::string path = override ? override : "/work/shared/corpus/wagahaiwa_nekodearu.txt";
+        std::string path =
+            override ? override : std::string(LUMO_CORPUS_DIR) + "/wagahaiwa_nekodearu.txt";
         if (std::filesystem::exists(path)) {
             b.path = lumo::fromUtf8(path);
             b.origin = path;
@@ -227,6 +228,20 @@ void BM_Layout(benchmark::State& state) {
     m_lineBoundary = m_wordWrap = 1;
 }
 
+// The same layout in the basic notation (0) and in full notation (1), which
+// parses every source line and keeps the notation's state per line.
+void BM_LayoutNotation(benchmark::State& state) {
+    m_aozoraNotation = static_cast<int>(state.range(0));
+    CDavaroDiroBook b;
+    b.loadFile(book().path.c_str());
+    for (auto _ : state) {
+        if (!b.layout(COLUMNS, LINES))
+            state.SkipWithError("layout refused the book");
+    }
+    state.counters["displayLines"] = b.getLineStartCount() - 1;
+    m_aozoraNotation = 0;
+}
+
 // Peak heap while loading and laying the book out once, and what stays.
 void BM_LoadAndLayoutMemory(benchmark::State& state) {
     size_t peak = 0, kept = 0, tables = 0;
@@ -252,6 +267,7 @@ BENCHMARK(BM_IconvWholeFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBook)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IcuLineBreaks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Layout)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayoutNotation)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadAndLayoutMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Records each benchmark's time per iteration so the ratios can be printed.
@@ -266,6 +282,8 @@ int main(int argc, char** argv) {
     reporter.printRatio("load and decode", "BM_LoadBook", "BM_IconvWholeFile", "<= 1.5x");
     reporter.printRatio("layout 36x14, rules on", "BM_Layout/1", "BM_IcuLineBreaks", "<= 1.0x");
     reporter.printRatio("layout 36x14, rules off", "BM_Layout/0", "BM_IcuLineBreaks", "<= 1.0x");
+    reporter.printRatio("layout in full notation", "BM_LayoutNotation/1", "BM_LayoutNotation/0",
+                        "<= 1.3x");
     benchmark::Shutdown();
     return 0;
 }

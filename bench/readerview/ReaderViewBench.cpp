@@ -54,7 +54,7 @@ Program* g_program = nullptr;
 fs::path chooseBook(const fs::path& dir) {
     if (const char* given = std::getenv("LUMO_BENCH_BOOK"))
         return given;
-    const fs::path corpus = "/work/shared/corpus/wagahaiwa_nekodearu.txt";
+    const fs::path corpus = fs::path(LUMO_CORPUS_DIR) / "wagahaiwa_nekodearu.txt";
     if (fs::exists(corpus))
         return corpus;
     // A stand-in of similar size: ruby-rich paragraphs in Shift_JIS.
