@@ -4,6 +4,7 @@
 #include "LumoDocumentManager.h"
 
 #include "platform/core/FileSearch.h"
+#include "platform/core/Log.h"
 #include "platform/core/Module.h"
 
 CLumoPluginManager* CLumoPluginManager::instance = nullptr;
@@ -95,11 +96,18 @@ int CLumoPluginManager::loadPluginObject() {
     while (auto found = search.next()) {
         if (found->isDirectory())
             continue;
-        HMODULE module = LoadLibrary((directory + found->name).c_str());
+        const std::wstring path = directory + found->name;
+        HMODULE module = LoadLibrary(path.c_str());
+        if (!module) {
+            lumo::log::warning("plug-in not loaded: " + lumo::moduleLoadError());
+            continue;
+        }
         auto load =
             reinterpret_cast<PluginEntryPoint>(GetProcAddress(module, "LUMO_LoadPluginModule"));
-        if (!load)
+        if (!load) {
+            lumo::log::warning(L"plug-in " + path + L" skipped: it has no LUMO_LoadPluginModule");
             continue;
+        }
         load();
         hPluginInstance.push_back(module);
         ++count;

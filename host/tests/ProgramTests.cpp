@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,11 +42,16 @@ struct RunResult {
     int status = -1;
 };
 
-// Runs the program with a timeout; never leaves it behind.
+// Runs the program with a timeout; never leaves it behind. Standard error
+// goes to `errors` when one is given.
 RunResult runProgram(const fs::path& program, const std::vector<std::string>& args,
-                     const std::vector<std::string>& env, int timeoutSeconds = 60) {
+                     const std::vector<std::string>& env, const fs::path& errors = {},
+                     int timeoutSeconds = 60) {
     pid_t pid = fork();
     if (pid == 0) {
+        if (!errors.empty())
+            if (FILE* file = std::fopen(errors.c_str(), "w"))
+                dup2(fileno(file), STDERR_FILENO);
         for (const auto& e : env)
             putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -162,6 +168,24 @@ TEST(Program, QtOptionsOnTheCommandLineLeaveTheFileToOpen) {
         EXPECT_NE(text.find("lastDirectory=" + (dir / "book.tst").string()), std::string::npos)
             << options[0] << ": " << text;
     }
+}
+
+TEST(Program, APlugInThatDoesNotLoadIsNamedOnStandardError) {
+    lumo::test::TempDir dir;
+    fs::path stage = dir / "tree";
+    copyStage(stage);
+    dir.write("tree/plugins/broken.lumo", "not a library");
+    lumo::test::TempDir home;
+    RunResult run = runProgram(
+        stage / "LumoCore", {},
+        {"QT_QPA_PLATFORM=offscreen", "LUMO_SCREENSHOT=" + (dir / "s.png").string(),
+         "XDG_CONFIG_HOME=" + home.path().string(), "XDG_RUNTIME_DIR=" + home.path().string()},
+        dir / "stderr.txt");
+    ASSERT_TRUE(run.exited);
+    EXPECT_EQ(run.status, 0) << "the other plug-ins still run";
+    EXPECT_EQ(dir.read("stderr.txt"), "LumoCore: warning: plug-in not loaded: " +
+                                          (stage / "plugins" / "broken.lumo").string() +
+                                          ": file too short\n");
 }
 
 TEST(Program, TerminationSignalsEndThroughTheNormalExitPath) {

@@ -1,6 +1,10 @@
 #include "PluginTestFixture.h"
 
+#include "platform/core/Log.h"
+
 #include <dirent.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -57,12 +61,30 @@ TEST_F(PluginManager, SkipsDirectoriesNonLibrariesAndLibrariesWithoutLoadEntry) 
     m_dir.write("plugins/empty.lumo", "");
     installPlugin("beta.lumo", "beta.lumo.disabled");
 
+    std::vector<std::string> warnings;
+    lumo::log::setSink([&](lumo::log::Level level, std::string_view text) {
+        if (level == lumo::log::Level::Warning)
+            warnings.emplace_back(text);
+    });
     ASSERT_TRUE(Manager::create());
+    lumo::log::setSink({});
     ASSERT_EQ(Manager::hPluginInstance.size(), 1u);
     EXPECT_NE(GetProcAddress(Manager::hPluginInstance[0], "LUMO_LoadPluginModule"), nullptr);
     Manager::destroy();
     EXPECT_EQ(probeEvents(), (std::vector<std::string>{"load alpha (none)", "unload alpha"}))
         << "the module without a load entry point is never called";
+
+    // Each file skipped is named, with the loader's own reason.
+    ASSERT_EQ(warnings.size(), 3u);
+    const std::string plugins = (m_dir / "plugins").string();
+    for (const std::string expected :
+         {"plug-in not loaded: " + plugins + "/empty.lumo: file too short",
+          "plug-in not loaded: " + plugins + "/text.lumo: ",
+          "plug-in " + plugins + "/noentry.lumo skipped: it has no LUMO_LoadPluginModule"})
+        EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                                [&](const std::string& w) { return w.starts_with(expected); }),
+                  1)
+            << expected;
 }
 
 TEST_F(PluginManager, MissingPluginDirectoryLoadsNothing) {

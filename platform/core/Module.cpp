@@ -15,6 +15,8 @@
 
 namespace {
 
+thread_local std::string g_moduleLoadError;
+
 std::wstring& programPathOverride() {
     static std::wstring path;
     return path;
@@ -57,9 +59,16 @@ std::string existingSpelling(const std::string& path) {
 } // namespace
 
 HMODULE LoadLibrary(const wchar_t* path) {
-    if (!path || !*path)
+    if (!path || !*path) {
+        g_moduleLoadError = "no file name given";
         return nullptr;
-    return dlopen(existingSpelling(lumo::toUtf8(path)).c_str(), RTLD_NOW | RTLD_LOCAL);
+    }
+    HMODULE module = dlopen(existingSpelling(lumo::toUtf8(path)).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        const char* message = dlerror();
+        g_moduleLoadError = message ? message : "unknown error";
+    }
+    return module;
 }
 
 void* GetProcAddress(HMODULE module, const char* name) {
@@ -110,6 +119,10 @@ std::wstring moduleFileName(HMODULE module) {
     if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name)
         return {};
     return fromUtf8(map->l_name);
+}
+
+std::string moduleLoadError() {
+    return g_moduleLoadError;
 }
 
 void setProgramPathForTesting(const std::wstring& path) {

@@ -15,7 +15,8 @@
 
 // Loads the shared object at a full path (all symbols bound at once). A file
 // name that exists only in another letter case is found, as on the device.
-// Returns null when the file is missing or is not a loadable library.
+// Returns null when the file is missing or is not a loadable library;
+// lumo::moduleLoadError() then says why.
 PLATFORM_API HMODULE LoadLibrary(const wchar_t* path);
 // Null when the module is null or has no such export.
 PLATFORM_API void* GetProcAddress(HMODULE module, const char* name);
@@ -32,6 +33,10 @@ PLATFORM_API HMODULE moduleHandleOf(const void* address);
 PLATFORM_API HMODULE programModuleHandle();
 // The full path of a module; a null module means the running program.
 PLATFORM_API std::wstring moduleFileName(HMODULE module);
+// The dynamic linker's message for the last LoadLibrary of this thread that
+// failed ("...: cannot open shared object file: No such file or directory",
+// "undefined symbol: ..."), for the caller to report with its own context.
+PLATFORM_API std::string moduleLoadError();
 
 // Tests put a pretend program path in a temporary directory so that files
 // found "beside the program" (configuration, plug-ins) live there. An empty

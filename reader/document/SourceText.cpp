@@ -1,9 +1,11 @@
 #include "SourceText.h"
 
 #include "platform/core/CodePage.h"
+#include "platform/core/Log.h"
 #include "platform/core/Utf8.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -14,6 +16,10 @@ namespace yomite {
 namespace {
 
 constexpr size_t READ_CHUNK = 256 * 1024;
+
+void reportUnreadable(const std::wstring& path, const char* reason) {
+    lumo::log::warning(L"cannot open the book " + path + L": " + lumo::fromUtf8(reason));
+}
 
 // Collects the bytes of one line across reads and hands finished lines over.
 class LineSplitter {
@@ -85,18 +91,28 @@ void appendSourceLines(std::string_view bytes, std::vector<std::wstring>& lines)
 }
 
 ReadResult readSourceLines(const std::wstring& path, std::vector<std::wstring>& lines) {
-    if (path.empty() || path.find(L'\0') != std::wstring::npos)
+    if (path.empty() || path.find(L'\0') != std::wstring::npos) {
+        reportUnreadable(path, "the name cannot be a file's");
         return ReadResult::CannotOpen;
+    }
     // Read-only: a book on a write-protected card or with a read-only
     // attribute opens like any other, and nothing can ever be written to it.
     std::unique_ptr<FILE, FileCloser> file(std::fopen(lumo::toFsPath(path).c_str(), "rb"));
-    if (!file)
+    if (!file) {
+        reportUnreadable(path, std::strerror(errno));
         return ReadResult::CannotOpen;
+    }
     struct stat info {};
     // Only regular files are books: a directory has no text, and a device or
     // pipe could feed the reader forever.
-    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
+    if (fstat(fileno(file.get()), &info) != 0) {
+        reportUnreadable(path, std::strerror(errno));
         return ReadResult::CannotOpen;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reportUnreadable(path, "not a regular file");
+        return ReadResult::CannotOpen;
+    }
 
     std::unique_ptr<char[]> buffer(new char[READ_CHUNK]);
     auto read = [&]() -> std::string_view {
@@ -117,6 +133,8 @@ ReadResult readSourceLines(const std::wstring& path, std::vector<std::wstring>& 
     for (; !piece.empty(); piece = read())
         splitter.feed(piece);
     splitter.finish();
+    if (std::ferror(file.get()))
+        lumo::log::warning(L"the book " + path + L" could not be read to its end");
     return ReadResult::Read;
 }
 

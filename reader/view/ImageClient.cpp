@@ -6,7 +6,9 @@
 #include "picture/PLMemory.h"
 #include "picture/PLMemoryData.h"
 #include "platform/core/FileSearch.h"
+#include "platform/core/Log.h"
 #include "platform/core/Module.h"
+#include "platform/core/Utf8.h"
 #include "platform/ui/DC.h"
 
 #include <algorithm>
@@ -53,14 +55,18 @@ std::vector<std::wstring> listWallpapers(const std::wstring& folder) {
 
 namespace {
 
-// Binds an export of a plug-in file; null when the file or export is missing.
+// Binds an export of a plug-in file; null (and said why) when the file or
+// the export is missing.
 void* bindExport(const std::wstring& file, const char* name) {
-    if (file.empty())
-        return nullptr;
     HMODULE module = LoadLibrary(file.c_str());
-    if (!module)
+    if (!module) {
+        lumo::log::warning("image plug-in not loaded: " + lumo::moduleLoadError());
         return nullptr;
-    return GetProcAddress(module, name);
+    }
+    void* function = GetProcAddress(module, name);
+    if (!function)
+        lumo::log::warning(L"image plug-in " + file + L" has no " + lumo::fromUtf8(name));
+    return function;
 }
 
 std::wstring besideProgram(const wchar_t* name) {
@@ -107,9 +113,19 @@ bool drawImage(CDC* dc, CPLImage* image, int x, int y) {
 bool readPictureFile(const wchar_t* path, CPLImage* image) {
     if (!path || !image)
         return false;
-    auto read =
-        reinterpret_cast<PFN_read_image>(bindExport(yomite::importPluginName(path), "read_image"));
-    return read && read(path, image) != 0;
+    const std::wstring plugin = yomite::importPluginName(path);
+    if (plugin.empty()) {
+        lumo::log::warning(L"no image plug-in reads " + std::wstring(path) +
+                           L": the name has no extension");
+        return false;
+    }
+    auto read = reinterpret_cast<PFN_read_image>(bindExport(plugin, "read_image"));
+    if (!read)
+        return false;
+    if (read(path, image) != 0)
+        return true;
+    lumo::log::warning(L"picture " + std::wstring(path) + L" could not be read by " + plugin);
+    return false;
 }
 
 bool readPictureMemory(const std::wstring& name, std::string_view bytes, CPLImage* image) {

@@ -52,8 +52,17 @@ TEST(Module, ProgramHandleIsTheProgramsOwn) {
     EXPECT_NE(g_programInstance, nullptr);
 }
 
-TEST(Module, FailedLoadsYieldNoHandle) {
+TEST(Module, FailedLoadsYieldNoHandleAndTheLoadersReason) {
     EXPECT_EQ(LoadLibrary(L"/nonexistent/dir/x.so"), nullptr);
+    EXPECT_NE(lumo::moduleLoadError().find("/nonexistent/dir/x.so"), std::string::npos)
+        << lumo::moduleLoadError();
+    EXPECT_NE(lumo::moduleLoadError().find("No such file"), std::string::npos);
+    lumo::test::TempDir dir;
+    dir.write("text.so", "this is not a library");
+    EXPECT_EQ(LoadLibrary((dir / "text.so").wstring().c_str()), nullptr);
+    EXPECT_NE(lumo::moduleLoadError().find("text.so"), std::string::npos);
+    EXPECT_EQ(lumo::moduleLoadError().find("No such file"), std::string::npos)
+        << lumo::moduleLoadError();
     EXPECT_EQ(LoadLibrary(L""), nullptr);
     EXPECT_EQ(LoadLibrary(nullptr), nullptr);
     EXPECT_EQ(GetProcAddress(nullptr, "LUMO_LoadPluginModule"), nullptr);

@@ -1,6 +1,8 @@
 #include "reader/document/DavaroDiroBook.h"
 #include "reader/document/SourceText.h"
 
+#include "platform/core/Log.h"
+
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -122,7 +124,10 @@ TEST(SourceText, AMarkedUtf8FileDropsTheMarkOnly) {
     EXPECT_EQ(lines, (Lines{L"題名", L"作者", L""}));
 }
 
-TEST(SourceText, OnlyRegularFilesOpen) {
+TEST(SourceText, OnlyRegularFilesOpenAndEachRefusalSaysWhy) {
+    std::vector<std::string> warnings;
+    lumo::log::setSink(
+        [&](lumo::log::Level, std::string_view text) { warnings.emplace_back(text); });
     lumo::test::TempDir dir;
     Lines lines{L"kept"};
     EXPECT_EQ(yomite::readSourceLines((dir / "missing.txt").wstring(), lines),
@@ -132,6 +137,15 @@ TEST(SourceText, OnlyRegularFilesOpen) {
     // A device is no book: it would never end.
     EXPECT_EQ(yomite::readSourceLines(L"/dev/zero", lines), yomite::ReadResult::CannotOpen);
     EXPECT_EQ(lines, Lines{L"kept"});
+    lumo::log::setSink({});
+    const std::string folder = dir.path().string();
+    EXPECT_EQ(warnings,
+              (std::vector<std::string>{
+                  "cannot open the book " + folder + "/missing.txt: No such file or directory",
+                  "cannot open the book " + folder + ": not a regular file",
+                  "cannot open the book : the name cannot be a file's",
+                  "cannot open the book /dev/zero: not a regular file",
+              }));
 }
 
 TEST(SourceText, ReadOnlyBookOpensAndIsNotTouched) {

@@ -6,6 +6,7 @@
 
 #include "imageplugins/ImagePlugin.h"
 #include "picture/PLImage.h"
+#include "platform/core/Log.h"
 
 namespace {
 
@@ -59,7 +60,10 @@ TEST_F(ImageClient, ImportNamesComeFromTheLastDotOfThePath) {
         EXPECT_EQ(yomite::importPluginName(row.path), row.expected);
 }
 
-TEST_F(ImageClient, ReadsThroughThePluginNamedForTheExtensionAndFailsQuietlyOtherwise) {
+TEST_F(ImageClient, ReadsThroughThePluginNamedForTheExtensionAndSaysWhyItCannot) {
+    std::vector<std::string> warnings;
+    lumo::log::setSink(
+        [&](lumo::log::Level, std::string_view text) { warnings.emplace_back(text); });
     writeBmp(m_dir, "p.bmp", 6, 3, [](int, int) { return qRgb(1, 2, 3); });
     m_dir.write("p.xyz", "whatever");
     m_dir.write("noextension", "BM");
@@ -77,7 +81,19 @@ TEST_F(ImageClient, ReadsThroughThePluginNamedForTheExtensionAndFailsQuietlyOthe
     EXPECT_FALSE(readPictureFile((m_dir / "noextension").wstring().c_str(), other.p));
     EXPECT_FALSE(readPictureFile((m_dir / "missing.bmp").wstring().c_str(), other.p));
     EXPECT_FALSE(readPictureFile(nullptr, other.p));
-    EXPECT_TRUE(lumo::test::messageBoxes().empty());
+    EXPECT_TRUE(lumo::test::messageBoxes().empty()) << "no message box, only the log";
+    lumo::log::setSink({});
+
+    const std::string dir = m_dir.path().string();
+    EXPECT_EQ(warnings,
+              (std::vector<std::string>{
+                  "image plug-in not loaded: " + dir +
+                      "/xyz_import_wince.iplg: cannot open shared object file: No such file or "
+                      "directory",
+                  "no image plug-in reads " + dir + "/noextension: the name has no extension",
+                  "picture " + dir + "/missing.bmp could not be read by " + dir +
+                      "/bmp_import_wince.iplg",
+              }));
 }
 
 TEST_F(ImageClient, FitScalesByOnePercentageToFitOrCover) {

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -37,6 +38,8 @@ protected:
                  fs::copy_options::recursive | fs::copy_options::copy_symlinks);
         fs::copy(LUMO_SAMPLES_DIR, m_dir / "samples", fs::copy_options::recursive);
         fs::create_directory(m_dir / "config");
+        fs::create_directory(m_dir / "runtime");
+        fs::permissions(m_dir / "runtime", fs::perms::owner_all);
     }
 
     // Runs the program on `book` until it has written its screenshot and
@@ -44,8 +47,13 @@ protected:
     QImage run(const fs::path& book, const std::string& shotName) {
         const fs::path program = m_dir / "stage" / "LumoCore";
         const fs::path shot = m_dir / shotName;
+        const fs::path errors = m_dir / "stderr.txt";
         pid_t pid = fork();
         if (pid == 0) {
+            if (FILE* file = std::fopen(errors.c_str(), "w"))
+                dup2(fileno(file), STDERR_FILENO);
+            setenv("XDG_RUNTIME_DIR", (m_dir / "runtime").c_str(), 1);
+            unsetenv("LUMO_LOG");
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
             setenv("LUMO_SCREENSHOT", shot.c_str(), 1);
             setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
@@ -68,6 +76,8 @@ protected:
         return QImage(QString::fromStdString(shot.string()));
     }
     std::string config() const { return m_dir.read("stage/lumoconf.ini"); }
+    // What the last run said on standard error.
+    std::string errors() const { return m_dir.read("stderr.txt"); }
     void seedConfig(const std::string& text) { m_dir.write("stage/lumoconf.ini", text); }
     fs::path sample() const { return m_dir / "samples" / "haru.txt"; }
 
@@ -115,6 +125,7 @@ TEST_F(ReaderProgram, TheSampleBookShowsRowsOfTextAndTheControlBar) {
             blue += c.blue() > 150 && c.red() < 100;
         }
     EXPECT_GT(blue, 400) << "the arrow buttons of the control bar on the right";
+    EXPECT_EQ(errors(), "") << "a healthy run prints nothing";
 }
 
 TEST_F(ReaderProgram, AStoredPositionIsShownAndWrittenBackAtExit) {
@@ -194,6 +205,7 @@ TEST_F(ReaderProgram, AWallpaperFolderChangesThePicture) {
     ASSERT_FALSE(plain.isNull());
     const WallpaperEffect bmp = wallpaperEffect(plain, m_dir / "samples" / "wallpapers", "bmp.png");
     EXPECT_GT(bmp.changedPagePixels, 20000) << "the wallpaper shows behind the text";
+    EXPECT_EQ(errors(), "");
     EXPECT_TRUE(bmp.barUnchanged) << "the bar has no wallpaper";
 
     // Most people's wallpapers are JPEG photos: a folder of nothing else.
