@@ -3,8 +3,8 @@
 
 #include "bench/support/RatioReporter.h"
 
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/DC.h"
-#include "platform/ui/TestHooks.h"
 
 #include <QFont>
 #include <QImage>

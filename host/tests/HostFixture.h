@@ -5,8 +5,8 @@
 #include "hostkit/MainFrame.h"
 #include "hostkit/tests/plugins/Probe.h"
 #include "platform/core/Module.h"
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/Document.h"
-#include "platform/ui/TestHooks.h"
 #include "platform/ui/View.h"
 #include "tests/support/TempDir.h"
 

@@ -1,6 +1,6 @@
 #include "StagedPlugins.h"
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/Dialog.h"
-#include "platform/ui/TestHooks.h"
 
 namespace lumo::test {
 namespace {

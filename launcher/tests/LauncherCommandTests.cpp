@@ -5,8 +5,8 @@
 #include "launcher/CowonV5AppLauncher.h"
 
 #include "platform/core/Clock.h"
-#include "platform/ui/FakeDesktop.h"
-#include "platform/ui/TestHooks.h"
+#include "platform/testsupport/FakeDesktop.h"
+#include "platform/testsupport/TestHooks.h"
 
 #include <gtest/gtest.h>
 

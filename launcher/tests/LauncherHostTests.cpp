@@ -4,7 +4,7 @@
 
 #include "hostkit/ExtendToolManager.h"
 #include "platform/core/Clock.h"
-#include "platform/ui/FakeDesktop.h"
+#include "platform/testsupport/FakeDesktop.h"
 #include "platform/ui/Menu.h"
 
 namespace {

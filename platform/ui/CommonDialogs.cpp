@@ -2,8 +2,8 @@
 
 #include "platform/core/UserFolders.h"
 #include "platform/core/Utf8.h"
+#include "platform/ui/ModalHook.h"
 #include "platform/ui/Resources.h"
-#include "platform/ui/TestHookState.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowState.h"
@@ -59,18 +59,14 @@ std::wstring startFolder(const std::wstring& initialFile, const std::wstring& in
     return lumo::userHomeFolder();
 }
 
-// Asks the test hooks or the real Qt dialog for a file; nullopt on cancel.
+// Asks the stand-in or the real Qt dialog for a file; nullopt on cancel.
 std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFile,
                                        const std::wstring& initialDir, DWORD flags, HWND owner) {
     const std::wstring folder = startFolder(initialFile, initialDir);
-    auto& h = lumo::test::hooks();
-    h.fileRecords.push_back({initialFile, initialDir, flags, open, folder});
-    if (!h.fileAnswers.empty()) {
-        auto answer = h.fileAnswers.front();
-        h.fileAnswers.pop_front();
-        return answer;
-    }
-    if (lumo::test::headless())
+    if (lumo::ModalHook* hook = lumo::modalHook())
+        if (auto answer = hook->fileDialog({initialFile, initialDir, flags, open, folder}))
+            return *answer;
+    if (lumo::headless())
         return std::nullopt;
     lumo::ensureGuiApplication();
     // The initial file is shown chosen when the dialog opens in its folder.
@@ -146,18 +142,15 @@ int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     box.setStandardButtons(set);
     box.setIcon(boxIcon(uType));
 
-    lumo::test::MessageBoxRecord record{
-        lpText ? lpText : L"", lpCaption ? lpCaption : L"", uType, {}};
-    for (const ButtonChoice& c : choices)
-        record.buttons.push_back(box.button(c.button)->text().toStdWString());
-    auto& h = lumo::test::hooks();
-    h.messageBoxRecords.push_back(std::move(record));
-    if (!h.messageBoxAnswers.empty()) {
-        const int answer = h.messageBoxAnswers.front();
-        h.messageBoxAnswers.pop_front();
-        return answer;
+    if (lumo::ModalHook* hook = lumo::modalHook()) {
+        lumo::MessageBoxRequest request{
+            lpText ? lpText : L"", lpCaption ? lpCaption : L"", uType, {}};
+        for (const ButtonChoice& c : choices)
+            request.buttons.push_back(box.button(c.button)->text().toStdWString());
+        if (auto answer = hook->messageBox(request))
+            return *answer;
     }
-    if (lumo::test::headless())
+    if (lumo::headless())
         return cancelAnswer;
     const int pressed = box.exec();
     for (const ButtonChoice& c : choices)
@@ -238,13 +231,14 @@ CString CFileDialog::GetFileName() const {
 LPITEMIDLIST SHBrowseForFolder(BROWSEINFO* lpbi) {
     if (!lpbi)
         return nullptr;
-    auto& h = lumo::test::hooks();
-    h.folderRecords.push_back({lpbi->lpszTitle ? lpbi->lpszTitle : L"", lpbi->ulFlags});
+    lumo::ModalHook* hook = lumo::modalHook();
+    const std::optional<lumo::PathChoice> answer =
+        hook ? hook->folderPicker(lpbi->lpszTitle ? lpbi->lpszTitle : L"", lpbi->ulFlags)
+             : std::nullopt;
     std::optional<std::wstring> chosen;
-    if (!h.folderAnswers.empty()) {
-        chosen = h.folderAnswers.front();
-        h.folderAnswers.pop_front();
-    } else if (!lumo::test::headless()) {
+    if (answer) {
+        chosen = *answer;
+    } else if (!lumo::headless()) {
         lumo::ensureGuiApplication();
         const QString dir = QFileDialog::getExistingDirectory(
             nullptr, QString::fromWCharArray(lpbi->lpszTitle ? lpbi->lpszTitle : L""));

@@ -1,8 +1,8 @@
 #pragma once
 
 // Message boxes, the open-file dialog and the folder picker: the real Qt
-// dialogs, or the answers queued through TestHooks.h. Under the offscreen
-// platform an interaction nobody answered is cancelled (and recorded), since
+// dialogs, or the answers of a stand-in for the user (ModalHook.h). Under the
+// offscreen platform an interaction nobody answered is cancelled, since
 // nobody could ever answer it.
 
 #include "platform/core/CString.h"

@@ -1,6 +1,6 @@
 #include "platform/ui/Dialog.h"
 
-#include "platform/ui/TestHookState.h"
+#include "platform/ui/ModalHook.h"
 #include "platform/ui/WindowState.h"
 
 #include <QDialog>
@@ -48,16 +48,12 @@ INT_PTR CDialog::DoModal() {
     }
     if (!OnInitDialog())
         EndDialog(IDCANCEL);
-    auto& h = lumo::test::hooks();
+    lumo::ModalHook* hook = lumo::modalHook();
     if (!m_ended) {
-        if (!h.dialogScripts.empty()) {
-            auto script = std::move(h.dialogScripts.front());
-            h.dialogScripts.pop_front();
-            lumo::test::DialogDriver driver(this);
-            script(driver);
+        if (hook && hook->driveDialog(*this)) {
             if (!m_ended)
                 EndDialog(IDCANCEL);
-        } else if (lumo::test::headless()) {
+        } else if (lumo::headless()) {
             EndDialog(IDCANCEL);
         } else {
             m_qtDialog->exec();
@@ -65,7 +61,8 @@ INT_PTR CDialog::DoModal() {
                 EndDialog(IDCANCEL);
         }
     }
-    h.dialogRecords.push_back({t->caption, m_nModalResult});
+    if (hook)
+        hook->dialogEnded(t->caption, m_nModalResult);
     const int result = m_nModalResult;
     teardown();
     return result;

@@ -1,56 +1,17 @@
-// Tracking a pop-up menu: the real QMenu, or the test hook's answer.
+// Tracking a pop-up menu: the real QMenu, or the answer of a stand-in for the
+// user (ModalHook.h).
 
 #include "platform/ui/Menu.h"
 
 #include "platform/ui/MenuData.h"
+#include "platform/ui/ModalHook.h"
 #include "platform/ui/Surface.h"
-#include "platform/ui/TestHookState.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowState.h"
 
 #include <QMenu>
 
 namespace {
-
-lumo::test::MenuItemSnapshot snapshotItem(const lumo::MenuItemData& item, HWND owner, int index);
-
-std::vector<lumo::test::MenuItemSnapshot> snapshot(HMENU menu, HWND owner) {
-    std::vector<lumo::test::MenuItemSnapshot> items;
-    lumo::MenuData* data = lumo::menuData(menu);
-    if (!data)
-        return items;
-    for (size_t i = 0; i < data->items.size(); ++i)
-        items.push_back(snapshotItem(data->items[i], owner, static_cast<int>(i)));
-    return items;
-}
-
-lumo::test::MenuItemSnapshot snapshotItem(const lumo::MenuItemData& item, HWND owner, int index) {
-    lumo::test::MenuItemSnapshot s;
-    s.text = item.text;
-    s.id = item.popup ? static_cast<UINT>(-1) : item.id;
-    s.state = item.flags;
-    if (item.popup) {
-        // As if the user opened the submenu.
-        ::SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(item.popup),
-                      MAKELPARAM(static_cast<WORD>(index), FALSE));
-        s.items = snapshot(item.popup, owner);
-    }
-    return s;
-}
-
-bool enabledCommand(const std::vector<lumo::test::MenuItemSnapshot>& items, UINT command) {
-    for (const auto& item : items) {
-        if (item.state & MF_POPUP) {
-            if (!(item.state & (MF_GRAYED | MF_DISABLED)) && enabledCommand(item.items, command))
-                return true;
-            continue;
-        }
-        if (!(item.state & MF_SEPARATOR) && item.id == command &&
-            !(item.state & (MF_GRAYED | MF_DISABLED)))
-            return true;
-    }
-    return false;
-}
 
 void fillQMenu(QMenu* qmenu, HMENU menu, HWND owner, UINT* chosen) {
     lumo::MenuData* data = lumo::menuData(menu);
@@ -98,21 +59,12 @@ BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWnd, LPCR
         return FALSE;
 
     UINT chosen = 0;
-    auto& h = lumo::test::hooks();
-    if (!h.popupAnswers.empty() || lumo::test::headless()) {
-        lumo::test::PopupMenuRecord record;
-        record.items = snapshot(hMenu, hWnd);
-        record.at = POINT{x, y};
-        record.flags = uFlags;
-        h.popupRecords.push_back(record);
-        if (!h.popupAnswers.empty()) {
-            auto answer = std::move(h.popupAnswers.front());
-            h.popupAnswers.pop_front();
-            const UINT command = answer(record);
-            if (command && enabledCommand(record.items, command))
-                chosen = command;
-        }
-    } else {
+    lumo::ModalHook* hook = lumo::modalHook();
+    const std::optional<UINT> answer =
+        hook ? hook->popupMenu(hMenu, hWnd, POINT{x, y}, uFlags) : std::nullopt;
+    if (answer) {
+        chosen = *answer;
+    } else if (!lumo::headless()) {
         lumo::ensureGuiApplication();
         QMenu menu;
         fillQMenu(&menu, hMenu, hWnd, &chosen);

@@ -2,6 +2,7 @@
 
 // Private: the platform's per-window record and the message queue.
 
+#include "platform/ui/EventLoop.h"
 #include "platform/ui/Window.h"
 
 #include <QImage>
@@ -66,8 +67,6 @@ const std::vector<CWnd*>& topLevelWindows();
 void forgetWindowMessages(HWND hwnd);
 void forgetWindowTimers(HWND hwnd);
 void noteWindowShown();
-// Creates the Qt application object when none exists (tests, tools).
-void ensureGuiApplication();
 // The capture window, or null.
 CWnd* captureWindow();
 void setCaptureWindow(CWnd* wnd);
@@ -76,21 +75,6 @@ POINT cursorPosition();
 // Forgets the window as the first tap of a double tap.
 void forgetWindowInput(HWND hwnd);
 
-// Input from the surfaces (or the test hooks): client point of the top-level
-// window; hit-tested to the capturing window or the innermost child.
-// `eventTime` is the window system's time stamp of the input in milliseconds,
-// 0 when there is none (the message then carries the current tick count).
-enum class PenAction { Down, Up, Move };
-void penInput(CWnd* topLevel, QPoint framePoint, PenAction action, std::uint64_t eventTime = 0);
-void wheelInput(CWnd* topLevel, QPoint framePoint, int delta, std::uint64_t eventTime = 0);
-void keyInput(CWnd* topLevel, UINT virtualKey, bool down);
-
-// Runs the queue until it is empty, then timers and painting, until nothing
-// is left to do. Returns false once a quit was requested.
-bool pumpMessages();
-bool quitRequested();
-int quitCode();
-void resetQuit();
 // Runs the Qt event loop until PostQuitMessage.
 int runMessageLoop();
 
@@ -108,10 +92,4 @@ bool postMessageAt(const MSG& msg);
 void wake();
 // True when a visible window has an invalid part.
 bool paintPending();
-} // namespace lumo
-
-namespace lumo {
-// Shift/Control/Alt held at the last key input, as FSHIFT | FCONTROL | FALT.
-BYTE currentKeyModifiers();
-void setKeyModifiers(BYTE modifiers);
 } // namespace lumo

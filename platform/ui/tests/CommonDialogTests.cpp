@@ -1,7 +1,7 @@
 // Where the open-file dialog opens, and the language of Qt's own buttons.
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/QtTranslations.h"
-#include "platform/ui/TestHooks.h"
 
 #include "tests/support/TempDir.h"
 

@@ -3,6 +3,7 @@
 // answered through the hooks, and the frame buffer captured at the end, both
 // through the test hook and through LUMO_SCREENSHOT.
 
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Dialog.h"
@@ -11,7 +12,6 @@
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
-#include "platform/ui/TestHooks.h"
 #include "platform/ui/View.h"
 #include "platform/ui/WinApp.h"
 

@@ -2,9 +2,9 @@
 // other programs' windows (through the fake desktop).
 #include "platform/core/Clock.h"
 #include "platform/core/Process.h"
+#include "platform/testsupport/FakeDesktop.h"
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/Desktop.h"
-#include "platform/ui/FakeDesktop.h"
-#include "platform/ui/TestHooks.h"
 #include "platform/ui/Window.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Dialog.h"
-#include "platform/ui/TestHooks.h"
 #include "platform/ui/WinApp.h"
 
 #include <gtest/gtest.h>

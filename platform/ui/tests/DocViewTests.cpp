@@ -1,10 +1,10 @@
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/DocTemplate.h"
 #include "platform/ui/Document.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Resources.h"
-#include "platform/ui/TestHooks.h"
 #include "platform/ui/View.h"
 #include "platform/ui/WinApp.h"
 

@@ -1,6 +1,6 @@
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Resources.h"
-#include "platform/ui/TestHooks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The real Qt side: the message loop on Qt's event loop, real-time timers and
 // Qt input events on a top-level window's widget.
 
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Surface.h"
-#include "platform/ui/TestHooks.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowState.h"

@@ -1,8 +1,8 @@
 #include "platform/core/CString.h"
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Resources.h"
-#include "platform/ui/TestHooks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Vertical writing through a DC, checked on the ink of tiny bitmaps: which
 // characters take their vertical forms, which lie on their side, and how
 // pieces fill their cells; and PlgBlt turning pictures by right angles.
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/DC.h"
-#include "platform/ui/TestHooks.h"
 #include "platform/ui/VerticalText.h"
 
 #include <gtest/gtest.h>

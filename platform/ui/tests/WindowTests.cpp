@@ -1,6 +1,6 @@
 #include "platform/core/Clock.h"
+#include "platform/testsupport/TestHooks.h"
 #include "platform/ui/DC.h"
-#include "platform/ui/TestHooks.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/Window.h"
 

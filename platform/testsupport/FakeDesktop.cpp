@@ -1,4 +1,4 @@
-#include "platform/ui/FakeDesktop.h"
+#include "platform/testsupport/FakeDesktop.h"
 
 #include "platform/core/Clock.h"
 #include "platform/core/Process.h"

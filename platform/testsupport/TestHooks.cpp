@@ -1,32 +1,34 @@
-#include "platform/ui/TestHooks.h"
+#include "platform/testsupport/TestHooks.h"
 
 #include "platform/core/Clock.h"
+#include "platform/testsupport/HookState.h"
+#include "platform/ui/EventLoop.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/TestHookState.h"
+#include "platform/ui/ModalHook.h"
 #include "platform/ui/WindowState.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-
-namespace lumo {
-bool nextTimerDue(DWORD& due);
-}
 
 namespace lumo::test {
 namespace {
+
+// Linking the hooks puts their stand-in in place of the user from the start,
+// so that every modal interaction of a test is recorded.
+[[maybe_unused]] const bool g_standInInstalled = (installModalHook(&modalStandIn()), true);
 
 std::unique_ptr<ManualClock>& manualClock() {
     static std::unique_ptr<ManualClock> clock;
     return clock;
 }
 
+// A client point of `wnd` in its top-level window's frame buffer.
 QPoint framePointOf(CWnd* wnd, POINT client) {
     POINT screen = client;
     wnd->ClientToScreen(&screen);
-    const CRect& top = wnd->GetTopLevelParent()->state()->rect;
+    RECT top;
+    wnd->GetTopLevelParent()->GetWindowRect(&top);
     return QPoint(screen.x - top.left, screen.y - top.top);
 }
 
@@ -52,13 +54,6 @@ bool findByText(const std::vector<MenuItemSnapshot>& items, const std::vector<st
 HookState& hooks() {
     static HookState state;
     return state;
-}
-
-bool headless() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && std::strcmp(platform, "offscreen") == 0)
-        return true;
-    return QGuiApplication::platformName() == QLatin1String("offscreen");
 }
 
 void pumpMessages() {
@@ -153,10 +148,11 @@ void key(CWnd* wnd, UINT virtualKey, BYTE modifiers) {
 QImage captureWindow(CWnd* wnd) {
     if (!wnd || !wnd->IsWindow())
         return {};
-    WindowState* s = wnd->state();
-    const QImage& frame = s->topLevel()->state()->frame;
-    const QPoint offset = s->frameOffset();
-    return frame.copy(offset.x(), offset.y(), s->rect.Width(), s->rect.Height());
+    const QImage& frame = wnd->GetTopLevelParent()->state()->frame;
+    const QPoint offset = framePointOf(wnd, POINT{0, 0});
+    CRect client;
+    wnd->GetClientRect(&client);
+    return frame.copy(offset.x(), offset.y(), client.Width(), client.Height());
 }
 
 void answerNextPopupMenu(UINT command) {

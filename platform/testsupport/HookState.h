@@ -1,10 +1,14 @@
 #pragma once
 
-// Private: queued answers of the test hooks, consumed by the modal services.
+// Private: the queued answers and the records of the test hooks.
 
-#include "platform/ui/TestHooks.h"
+#include "platform/testsupport/TestHooks.h"
 
 #include <deque>
+
+namespace lumo {
+class ModalHook;
+}
 
 namespace lumo::test {
 
@@ -22,7 +26,7 @@ struct HookState {
 };
 
 HookState& hooks();
-// True when no user can answer a modal interaction (offscreen platform).
-bool headless();
+// The stand-in for the user that answers from hooks().
+ModalHook& modalStandIn();
 
 } // namespace lumo::test

@@ -1,4 +1,4 @@
-#include "platform/ui/TestHooks.h"
+#include "platform/testsupport/DialogDriver.h"
 
 #include "platform/ui/Dialog.h"
 

@@ -33,7 +33,7 @@ struct DesktopCall {
     LPARAM lParam = 0;
 };
 
-class PLATFORMUI_API FakeDesktop : public DesktopBackend {
+class FakeDesktop : public DesktopBackend {
 public:
     FakeDesktop();
     ~FakeDesktop() override;
