@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     (void)quiet;
     auto archive = yomite::BookArchive::openMemory(
-        std::string_view(reinterpret_cast<const char*>(data), size), L"fuzz.zip");
+        std::string(reinterpret_cast<const char*>(data), size), L"fuzz.zip");
     if (!archive)
         return 0;
     if (auto book = archive->readBook()) {

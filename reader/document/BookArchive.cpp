@@ -1,5 +1,6 @@
 #include "BookArchive.h"
 
+#include "ArchiveEntry.h"
 #include "ArchiveNames.h"
 #include "SourceText.h"
 
@@ -15,8 +16,6 @@
 
 namespace yomite {
 namespace {
-
-constexpr std::size_t READ_PIECE = 64 * 1024;
 
 bool endsWithFolded(const std::wstring& text, std::wstring_view suffix) {
     return text.size() >= suffix.size() &&
@@ -39,6 +38,7 @@ std::string describe(zip_error_t* error) {
 } // namespace
 
 struct BookArchive::Handle {
+    std::string bytes; // an archive held in memory, read in place
     zip_t* zip = nullptr;
     ~Handle() {
         if (zip)
@@ -104,15 +104,16 @@ std::unique_ptr<BookArchive> BookArchive::openFile(const std::wstring& path) {
     return std::unique_ptr<BookArchive>(new BookArchive(std::move(handle), path));
 }
 
-std::unique_ptr<BookArchive> BookArchive::openMemory(std::string_view bytes,
-                                                     const std::wstring& label) {
+std::unique_ptr<BookArchive> BookArchive::openMemory(std::string bytes, const std::wstring& label) {
+    auto handle = std::make_unique<Handle>();
+    handle->bytes = std::move(bytes);
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    zip_source_t* source =
+        zip_source_buffer_create(handle->bytes.data(), handle->bytes.size(), 0, &error);
     zip_error_fini(&error);
     if (!source)
         return nullptr;
-    auto handle = std::make_unique<Handle>();
     handle->zip = openSource(source, label);
     if (!handle->zip)
         return nullptr;
@@ -144,54 +145,12 @@ void BookArchive::refuse(const std::wstring& what) const {
 }
 
 std::optional<std::string> BookArchive::readEntry(const Entry& entry, std::size_t limit) {
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat_index(m_handle->zip, entry.index, 0, &stat) != 0) {
-        refuse(L"\"" + entry.name + L"\" (" + lumo::fromUtf8(zip_strerror(m_handle->zip)) + L")");
+    EntryBytes bytes = readArchiveEntry(m_handle->zip, entry.index, limit);
+    if (auto* reason = std::get_if<std::wstring>(&bytes)) {
+        refuse(L"\"" + entry.name + L"\" (" + *reason + L")");
         return std::nullopt;
     }
-    if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE) {
-        refuse(L"\"" + entry.name + L"\" (encrypted)");
-        return std::nullopt;
-    }
-    // The size the entry claims decides before anything is inflated; the
-    // reading below holds it to that, however the data disagree.
-    if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > limit) {
-        refuse(L"\"" + entry.name + L"\" (larger than " + std::to_wstring(limit) + L" bytes)");
-        return std::nullopt;
-    }
-    zip_file_t* file = zip_fopen_index(m_handle->zip, entry.index, 0);
-    if (!file) {
-        refuse(L"\"" + entry.name + L"\" (" + lumo::fromUtf8(zip_strerror(m_handle->zip)) + L")");
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<std::size_t>(stat.size), '\0');
-    std::size_t got = 0;
-    bool failed = false;
-    while (got < bytes.size()) {
-        const zip_int64_t n =
-            zip_fread(file, bytes.data() + got, std::min(READ_PIECE, bytes.size() - got));
-        if (n <= 0) {
-            failed = true;
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    // More data than claimed, or a checksum that only fails at the end.
-    char extra = 0;
-    if (!failed && zip_fread(file, &extra, 1) != 0)
-        failed = true;
-    std::wstring reason;
-    if (failed) {
-        zip_error_t* error = zip_file_get_error(file);
-        reason = lumo::fromUtf8(zip_error_strerror(error));
-    }
-    zip_fclose(file);
-    if (failed) {
-        refuse(L"\"" + entry.name + L"\" (" + reason + L")");
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(std::get<std::string>(bytes));
 }
 
 std::optional<std::string> BookArchive::readBook() {

@@ -4,7 +4,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 // A book as Aozora Bunko distributes it: a .zip archive holding the text and,
@@ -28,8 +27,8 @@ public:
     // The archive in a regular file, or held in memory; null when it cannot be
     // read as a zip archive. `label` names the archive in messages.
     static std::unique_ptr<BookArchive> openFile(const std::wstring& path);
-    static std::unique_ptr<BookArchive> openMemory(std::string_view bytes,
-                                                   const std::wstring& label);
+    // The archive keeps `bytes` as long as it lives.
+    static std::unique_ptr<BookArchive> openMemory(std::string bytes, const std::wstring& label);
     ~BookArchive();
     BookArchive(const BookArchive&) = delete;
     BookArchive& operator=(const BookArchive&) = delete;

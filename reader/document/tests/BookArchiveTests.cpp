@@ -74,6 +74,10 @@ TEST_F(BookArchiveTest, BadArchivesAreRefusedWithAReason) {
         zip("good.zip", {{"book.txt", BOOK}, {"fig.png", std::string(3000, 'p')}});
         return m_dir.read("good.zip");
     }();
+    const std::string stored = [&] {
+        zip("stored.zip", {{"book.txt", BOOK, true}});
+        return m_dir.read("stored.zip");
+    }();
     std::string corrupt = good;
     // Inside the deflated book: the inflated text no longer matches its CRC.
     corrupt[lumo::test::headerOffsets(good, "PK\x03\x04")[0] + 30 + 8 + 3] ^= 0x5A;
@@ -95,6 +99,10 @@ TEST_F(BookArchiveTest, BadArchivesAreRefusedWithAReason) {
          "leaves the archive"},
         {"encrypted", file("secret.zip", lumo::test::markEncrypted(good)), "encrypted"},
         {"claims 4 GiB", file("huge.zip", lumo::test::claimSize(good, 0xFFFFFFF0u)), "larger than"},
+        {"claims fewer bytes than it holds", file("fewer.zip", lumo::test::claimSize(good, 10)),
+         "book.txt"},
+        {"stored, claims more than it holds", file("more.zip", lumo::test::claimSize(stored, 5000)),
+         "book.txt"},
         {"a directory", (m_dir / "dir.zip").wstring(), "not a regular file"},
         {"missing", (m_dir / "missing.zip").wstring(), "cannot open"},
     };
@@ -110,15 +118,18 @@ TEST_F(BookArchiveTest, BadArchivesAreRefusedWithAReason) {
 }
 
 TEST_F(BookArchiveTest, ATextBeyondTheLimitIsNotInflated) {
-    // 65 MiB of line feeds deflate to a few kilobytes: a bomb, by size.
-    const std::wstring bomb =
-        zip("bomb.zip", {{"book.txt", std::string(yomite::MAX_ARCHIVE_BOOK_BYTES + 1, '\n')}});
+    // 64 MiB and a byte deflate to a few dozen kilobytes: a bomb, by size.
+    const std::string text(yomite::MAX_ARCHIVE_BOOK_BYTES, 'a');
+    const std::wstring bomb = zip("bomb.zip", {{"book.txt", text + "a"}});
     CDavaroDiroBook book;
     EXPECT_FALSE(book.loadFile(bomb.c_str()));
     EXPECT_NE(m_messages.find("larger than 67108864 bytes"), std::string::npos) << m_messages;
-    const std::wstring full =
-        zip("full.zip", {{"book.txt", std::string(yomite::MAX_ARCHIVE_BOOK_BYTES, '\n')}});
-    EXPECT_TRUE(book.loadFile(full.c_str())) << "exactly the limit is a book";
+    zip("full.zip", {{"book.txt", text}});
+    auto full = yomite::BookArchive::openMemory(m_dir.read("full.zip"), L"full.zip");
+    ASSERT_TRUE(full);
+    const std::optional<std::string> read = full->readBook();
+    ASSERT_TRUE(read) << "exactly the limit is a book";
+    EXPECT_EQ(read->size(), text.size());
 }
 
 TEST_F(BookArchiveTest, EscapingNamesArePassedOverAndNeverTouchTheDisk) {
