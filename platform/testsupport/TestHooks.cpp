@@ -59,7 +59,11 @@ HookState& hooks() {
 void pumpMessages() {
     ensureGuiApplication();
     QCoreApplication::processEvents();
-    lumo::pumpMessages();
+    lumo::pumpMessages(lumo::IdleWork::Finish);
+}
+
+void holdIdleWork(bool held) {
+    lumo::setIdleWorkHeld(held);
 }
 
 bool quitRequested() {
@@ -200,6 +204,7 @@ const std::vector<DialogRecord>& dialogs() {
 
 void resetHooks() {
     hooks() = HookState{};
+    lumo::setIdleWorkHeld(false);
 }
 
 } // namespace lumo::test

@@ -26,8 +26,12 @@ namespace lumo::test {
 
 // ---- messages and clock ----------------------------------------------------
 
-// Processes queued messages, then timers and painting, until idle.
+// Processes queued messages, then timers and painting, until idle, and then
+// windows' idle work (IdleWork.h) to its end unless it is held.
 void pumpMessages();
+// While held, windows' idle work does not run, so a test sees the state
+// before it; releasing lets the next pumpMessages finish it.
+void holdIdleWork(bool held);
 // Whether PostQuitMessage was called (and with which code); resetQuit forgets it.
 bool quitRequested();
 int quitCode();

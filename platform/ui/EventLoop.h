@@ -19,8 +19,13 @@ namespace lumo {
 PLATFORMUI_API void ensureGuiApplication();
 
 // Runs the queue until it is empty, then timers and painting, until nothing
-// is left to do. Returns false once a quit was requested.
-PLATFORMUI_API bool pumpMessages();
+// is left to do. Windows' idle work (IdleWork.h) runs a slice at a time from
+// the window system's loop (Slice), or to its end (Finish, the test hooks).
+// Returns false once a quit was requested.
+enum class IdleWork { Slice, Finish };
+PLATFORMUI_API bool pumpMessages(IdleWork idleWork = IdleWork::Slice);
+// While held, no idle work runs (a test hook); releasing resumes it.
+PLATFORMUI_API void setIdleWorkHeld(bool held);
 PLATFORMUI_API bool quitRequested();
 PLATFORMUI_API int quitCode();
 PLATFORMUI_API void resetQuit();

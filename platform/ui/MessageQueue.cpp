@@ -3,6 +3,8 @@
 
 #include "platform/ui/WindowState.h"
 
+#include "platform/ui/IdleWork.h"
+
 #include "platform/core/Clock.h"
 #include "platform/core/Utf8.h"
 #include "platform/ui/WinApp.h"
@@ -27,11 +29,20 @@ bool isDue(DWORD due, DWORD now) {
     return static_cast<std::int32_t>(now - due) >= 0;
 }
 
+bool runIdleSlice();
+
 class Dispatcher : public QObject {
 public:
     Dispatcher() {
         m_timer.setSingleShot(true);
         QObject::connect(&m_timer, &QTimer::timeout, [] { pumpMessages(); });
+        // A zero timer fires once the window system's events are handled:
+        // one slice of idle work per turn of the loop.
+        m_idle.setSingleShot(true);
+        QObject::connect(&m_idle, &QTimer::timeout, [] {
+            runIdleSlice();
+            pumpMessages();
+        });
     }
     bool event(QEvent* e) override {
         if (e->type() != QEvent::User)
@@ -48,10 +59,15 @@ public:
     }
     void scheduleTimer(int ms) { m_timer.start(std::max(ms, 0)); }
     void stopTimer() { m_timer.stop(); }
+    void scheduleIdle() {
+        if (!m_idle.isActive())
+            m_idle.start(0);
+    }
 
 private:
     bool m_wakePending = false;
     QTimer m_timer;
+    QTimer m_idle;
 };
 
 struct Queue {
@@ -62,6 +78,9 @@ struct Queue {
     DWORD lastTime = 0;
     POINT lastPos{0, 0};
     std::function<void()> idleHook;
+    // Windows that asked for idle work, in turn order.
+    std::deque<HWND> idleWindows;
+    bool idleWorkHeld = false;
     Dispatcher* dispatcher = nullptr;
     int pumpDepth = 0;
 };
@@ -179,6 +198,41 @@ void dispatchMessage(MSG& msg) {
         live->SendMessage(msg.message, msg.wParam, msg.lParam);
 }
 
+namespace {
+
+// Sends WM_KICKIDLE to the next window with idle work; false when there is
+// none (or idle work is held).
+bool runIdleSlice() {
+    Queue& q = queue();
+    while (!q.idleWindows.empty() && !q.idleWorkHeld) {
+        const HWND hwnd = q.idleWindows.front();
+        q.idleWindows.pop_front();
+        CWnd* wnd = CWnd::FromHandle(hwnd);
+        if (!wnd)
+            continue;
+        if (wnd->SendMessage(WM_KICKIDLE, 0, 0) && CWnd::FromHandle(hwnd))
+            RequestIdleWork(hwnd);
+        return true;
+    }
+    return false;
+}
+
+void scheduleIdleWork() {
+    Queue& q = queue();
+    if (q.idleWindows.empty() || q.idleWorkHeld)
+        return;
+    if (Dispatcher* d = dispatcher())
+        d->scheduleIdle();
+}
+
+} // namespace
+
+void setIdleWorkHeld(bool held) {
+    queue().idleWorkHeld = held;
+    if (!held)
+        scheduleIdleWork();
+}
+
 bool paintPending() {
     for (CWnd* top : topLevelWindows())
         if (paintPendingIn(top))
@@ -186,7 +240,7 @@ bool paintPending() {
     return false;
 }
 
-bool pumpMessages() {
+bool pumpMessages(IdleWork idleWork) {
     Queue& q = queue();
     ++q.pumpDepth;
     for (;;) {
@@ -206,11 +260,15 @@ bool pumpMessages() {
         if (q.idleHook)
             q.idleHook();
         screenshotOnIdle();
-        if (q.messages.empty() && !paintPending())
+        if (q.messages.empty() && !paintPending()) {
+            if (idleWork == IdleWork::Finish && runIdleSlice())
+                continue;
             break;
+        }
     }
     --q.pumpDepth;
     scheduleRealTimer();
+    scheduleIdleWork();
     return !q.quit;
 }
 
@@ -328,3 +386,13 @@ bool nextTimerDue(DWORD& due) {
     return true;
 }
 } // namespace lumo
+
+BOOL RequestIdleWork(HWND hwnd) {
+    if (!CWnd::FromHandle(hwnd))
+        return FALSE;
+    lumo::Queue& q = lumo::queue();
+    if (std::find(q.idleWindows.begin(), q.idleWindows.end(), hwnd) == q.idleWindows.end())
+        q.idleWindows.push_back(hwnd);
+    lumo::scheduleIdleWork();
+    return TRUE;
+}
