@@ -1,0 +1,264 @@
+// Opening a book in the running program (in-process, offscreen), each figure
+// against a baseline measured in the same run:
+//
+//   open to first page    against decoding the book alone, for the longest
+//                         book of the shared corpus and a 35 MB book made by
+//                         repeating it (goal <= 2x each)
+//   open from a .zip      against opening the plain text (goal <= 1.3x)
+//   peak heap             of opening the 35 MB book, and of laying it out
+//                         whole, against its file size (reported)
+//
+// The corpus is found beside the source tree (LUMO_BENCH_BOOK names another
+// book); without it a generated book of the same kind stands in.
+#include "bench/support/RatioReporter.h"
+#include "tests/support/ZipFiles.h"
+
+#include "reader/view/DavaroDiroView.h"
+
+#include "host/LumoCoreApp.h"
+#include "hostkit/LumoPluginManager.h"
+#include "hostkit/MainFrame.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Module.h"
+#include "platform/ui/TestHooks.h"
+#include "reader/document/DavaroDiroDocument.h"
+#include "reader/document/ReaderSettings.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+// Heap accounting for the memory figures: bytes in use and their peak.
+namespace {
+std::atomic<size_t> g_heapInUse{0};
+std::atomic<size_t> g_heapPeak{0};
+
+void* countedAlloc(size_t size) {
+    void* block = std::malloc(size + 16);
+    if (!block)
+        throw std::bad_alloc();
+    *static_cast<size_t*>(block) = size;
+    const size_t now = g_heapInUse += size;
+    size_t peak = g_heapPeak.load();
+    while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now)) {
+    }
+    return static_cast<char*>(block) + 16;
+}
+void countedFree(void* pointer) {
+    if (!pointer)
+        return;
+    void* block = static_cast<char*>(pointer) - 16;
+    g_heapInUse -= *static_cast<size_t*>(block);
+    std::free(block);
+}
+} // namespace
+
+void* operator new(size_t size) {
+    return countedAlloc(size);
+}
+void* operator new[](size_t size) {
+    return countedAlloc(size);
+}
+void operator delete(void* p) noexcept {
+    countedFree(p);
+}
+void operator delete[](void* p) noexcept {
+    countedFree(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    countedFree(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    countedFree(p);
+}
+
+extern "C" void LUMO_LoadPluginModule();
+extern "C" void LUMO_UnloadPluginModule();
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr size_t LARGE_BOOK_BYTES = 35u << 20;
+
+struct Books {
+    fs::path dir;
+    fs::path corpus; // the long book
+    fs::path large;  // the long book's body repeated to 35 MB
+    fs::path zipped; // the long book in a .zip
+    std::string origin;
+};
+
+Books g_books;
+CLumoCoreApp* g_app = nullptr;
+CMainFrame* g_frame = nullptr;
+
+std::string generatedBook() {
+    std::string bytes = lumo::encodeMultiByte(932, L"吾輩は猫である\r\n夏目漱石\r\n\r\n");
+    for (int i = 0; bytes.size() < 750 * 1024; ++i)
+        bytes += lumo::encodeMultiByte(
+            932,
+            L"　吾輩《わがはい》は猫である。名前はまだ無い。どこで生れたかとんと見当《けんとう》"
+            L"がつかぬ。" +
+                std::to_wstring(i) +
+                L"何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。"
+                L"\r\n");
+    return bytes;
+}
+
+void prepareBooks(Books& b) {
+    b.dir = fs::temp_directory_path() / ("lumo-bench-opening-" + std::to_string(getpid()));
+    fs::create_directories(b.dir / "plugins");
+    std::string text;
+    const char* given = std::getenv("LUMO_BENCH_BOOK");
+    const fs::path corpus =
+        given ? fs::path(given) : fs::path(LUMO_CORPUS_DIR) / "wagahaiwa_nekodearu.txt";
+    if (fs::exists(corpus)) {
+        text = lumo::test::readBytes(corpus);
+        b.origin = corpus.string();
+    } else {
+        text = generatedBook();
+        b.origin = "generated book";
+    }
+    b.corpus = b.dir / "book.txt";
+    lumo::test::writeBytes(b.corpus, text);
+
+    // The three title lines once, then the body again and again.
+    size_t body = 0;
+    for (int newlines = 0; newlines < 3 && body != std::string::npos;)
+        body = text.find('\n', body) + 1, ++newlines;
+    std::string large = text;
+    while (large.size() < LARGE_BOOK_BYTES)
+        large.append(text, body);
+    b.large = b.dir / "large.txt";
+    lumo::test::writeBytes(b.large, large);
+
+    b.zipped = b.dir / "book.zip";
+    lumo::test::writeZip(b.zipped, {{"book/book.txt", text}});
+}
+
+void startProgram() {
+    for (const char* plugin : {"bmp_import_wince.iplg", "scaler.fplg", "mixer.fplg"})
+        fs::copy_file(fs::path(LUMO_STAGE_DIR) / plugin, g_books.dir / plugin,
+                      fs::copy_options::overwrite_existing);
+    setenv("XDG_CONFIG_HOME", (g_books.dir / "config").c_str(), 1);
+    lumo::setProgramPathForTesting((g_books.dir / "LumoCore").wstring());
+    CWinApp::SetCommandLineArguments({});
+    // The application first: the reader registers its document type with it.
+    g_app = new CLumoCoreApp;
+    CLumoPluginManager::create();
+    LUMO_LoadPluginModule();
+    m_autoSaveAtExit = 0; // every open starts at the first page
+    g_app->InitInstance();
+    g_frame = dynamic_cast<CMainFrame*>(g_app->m_pMainWnd);
+}
+
+void stopProgram() {
+    g_frame->DestroyWindow();
+    lumo::test::pumpMessages();
+    LUMO_UnloadPluginModule();
+    CLumoPluginManager::destroy();
+    delete g_app;
+    std::error_code ignored;
+    fs::remove_all(g_books.dir, ignored);
+}
+
+CDavaroDiroDocument* openDocument() {
+    auto* view = dynamic_cast<CDavaroDiroView*>(g_frame->GetActiveView());
+    return view ? view->GetDocument() : nullptr;
+}
+
+// Opens the book and runs the queue until the first page is painted; the
+// rest of the layout (idle work) is left for after the clock stops.
+void openToFirstPage(const fs::path& book) {
+    lumo::test::holdIdleWork(true);
+    g_frame->openFile(book.wstring());
+    lumo::test::pumpMessages();
+}
+
+void finishOpening() {
+    lumo::test::holdIdleWork(false);
+    lumo::test::pumpMessages();
+}
+
+void BM_DecodeBook(benchmark::State& state, const fs::path* book) {
+    for (auto _ : state) {
+        CDavaroDiroBook decoded;
+        if (!decoded.loadFile(book->wstring().c_str()))
+            state.SkipWithError("cannot read the book");
+        benchmark::DoNotOptimize(decoded.m_sourceLines.data());
+    }
+}
+
+void BM_OpenToFirstPage(benchmark::State& state, const fs::path* book) {
+    for (auto _ : state) {
+        openToFirstPage(*book);
+        state.PauseTiming();
+        CDavaroDiroDocument* document = openDocument();
+        if (!document || document->getLineStartCount() < 10)
+            state.SkipWithError("the book did not open");
+        finishOpening();
+        state.ResumeTiming();
+    }
+}
+
+// Peak heap of opening the large book to its first page, and of laying it
+// out whole, against the file's size.
+void reportLargeBookMemory() {
+    g_frame->openFile(g_books.corpus.wstring()); // drop any larger document first
+    lumo::test::pumpMessages();
+    const size_t before = g_heapInUse.load();
+    g_heapPeak = before;
+    openToFirstPage(g_books.large);
+    const size_t firstPage = g_heapPeak.load() - before;
+    finishOpening();
+    const size_t whole = g_heapPeak.load() - before;
+    const size_t kept = g_heapInUse.load() - before;
+    const double size = static_cast<double>(fs::file_size(g_books.large));
+    std::printf("%-36s %.2fx of its file size (%.1f MB); laid out whole %.2fx, kept %.2fx\n",
+                "peak heap, 35 MB book to first page", firstPage / size, size / 1e6, whole / size,
+                kept / size);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    lumo::test::pumpMessages();
+    prepareBooks(g_books);
+    startProgram();
+    std::printf("book: %s (%ju bytes); large book %ju bytes\n", g_books.origin.c_str(),
+                static_cast<std::uintmax_t>(fs::file_size(g_books.corpus)),
+                static_cast<std::uintmax_t>(fs::file_size(g_books.large)));
+
+    benchmark::RegisterBenchmark("BM_DecodeBook/long", BM_DecodeBook, &g_books.corpus)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_OpenToFirstPage/long", BM_OpenToFirstPage, &g_books.corpus)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_OpenToFirstPage/zip", BM_OpenToFirstPage, &g_books.zipped)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_DecodeBook/35MB", BM_DecodeBook, &g_books.large)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_OpenToFirstPage/35MB", BM_OpenToFirstPage, &g_books.large)
+        ->Unit(benchmark::kMillisecond);
+
+    benchmark::Initialize(&argc, argv);
+    lumo::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatio("open to first page, long book", "BM_OpenToFirstPage/long",
+                        "BM_DecodeBook/long", "<= 2x");
+    reporter.printRatio("open to first page, 35 MB book", "BM_OpenToFirstPage/35MB",
+                        "BM_DecodeBook/35MB", "<= 2x");
+    reporter.printRatio("open from .zip", "BM_OpenToFirstPage/zip", "BM_OpenToFirstPage/long",
+                        "<= 1.3x");
+    reportLargeBookMemory();
+    benchmark::Shutdown();
+    stopProgram();
+    return 0;
+}
