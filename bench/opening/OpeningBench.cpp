@@ -20,7 +20,7 @@
 #include "hostkit/MainFrame.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Module.h"
-#include "platform/ui/TestHooks.h"
+#include "platform/testsupport/TestHooks.h"
 #include "reader/document/DavaroDiroDocument.h"
 #include "reader/document/ReaderSettings.h"
 

@@ -1,8 +1,8 @@
 // Windows' idle work: slices after messages, paint and timers, in turns,
 // through the test hooks and through the real event loop.
 
-#include "platform/ui/IdleWork.h"
 #include "platform/testsupport/TestHooks.h"
+#include "platform/ui/IdleWork.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/Window.h"
 
