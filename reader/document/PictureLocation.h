@@ -17,8 +17,9 @@ struct PictureSource {
 };
 
 // `reference` is the picture as the book writes it ("\" or "/" separators),
-// relative to the book's folder. A book on disk gives the path (whether the
-// file exists is the decoder's matter); a book from an archive
+// relative to the book's folder; a reference with the published size suffix
+// ("fig.png、横320×縦240") that names nothing is looked up without it. A book on disk gives the
+// path (whether the file exists is the decoder's matter); a book from an archive
 // (`archiveBookName` not empty) gives the entry's bytes, at most `limit`, or
 // nullopt when the archive has no such picture or cannot hand it over.
 std::optional<PictureSource> locatePicture(const std::wstring& bookPath,

@@ -181,6 +181,36 @@ TEST_F(BookArchiveTest, PicturesAreFoundFromTheBooksFolderIgnoringLetterCase) {
     EXPECT_FALSE(onDisk->bytes);
 }
 
+// Published books write a picture as "fig.png、横320×縦240": the file has no
+// size in its name, but a file that does is still taken first.
+TEST_F(BookArchiveTest, APublishedSizeSuffixIsDroppedWhenNoFileCarriesIt) {
+    const std::wstring book = file("book.txt", BOOK);
+    const std::wstring folder = m_dir.path().wstring() + L"/";
+    file("fig.png", "picture");
+    const auto plain = yomite::locatePicture(book, L"", L"fig.png、横320×縦240", 1000);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->name, folder + L"fig.png");
+    const auto fullWidth = yomite::locatePicture(book, L"", L"fig.png、横３２０×縦２４０", 1000);
+    ASSERT_TRUE(fullWidth);
+    EXPECT_EQ(fullWidth->name, folder + L"fig.png");
+    const auto notASize = yomite::locatePicture(book, L"", L"fig.png、横320", 1000);
+    ASSERT_TRUE(notASize);
+    EXPECT_EQ(notASize->name, folder + L"fig.png、横320") << "only a whole size is dropped";
+
+    m_dir.write("both.png、横1×縦2", "sized");
+    const auto sized = yomite::locatePicture(book, L"", L"both.png、横1×縦2", 1000);
+    ASSERT_TRUE(sized);
+    EXPECT_EQ(sized->name, folder + L"both.png、横1×縦2");
+
+    const std::wstring archive = zip("sized.zip", {{"book.txt", BOOK}, {"img/fig.png", "inside"}});
+    const auto inside =
+        yomite::locatePicture(archive, L"book.txt", L"img/fig.png、横320×縦240", 1000);
+    ASSERT_TRUE(inside) << m_messages;
+    EXPECT_EQ(inside->name, L"img/fig.png");
+    EXPECT_EQ(inside->bytes, std::optional<std::string>("inside"));
+    EXPECT_FALSE(yomite::locatePicture(archive, L"book.txt", L"img/none.png、横1×縦2", 1000));
+}
+
 TEST_F(BookArchiveTest, AnArchiveInMemoryReadsTheSame) {
     zip("book.zip", {{"book.txt", BOOK}});
     const std::string bytes = m_dir.read("book.zip");

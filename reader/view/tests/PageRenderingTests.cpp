@@ -207,6 +207,17 @@ TEST_F(PageRendering, AnIllustrationLineShowsThePictureOverTheDarkenedPageUntilT
     EXPECT_EQ(captureWindow(view()), page) << "the page comes back as it was";
 }
 
+// Published books add the picture's size to its name; the file has none.
+TEST_F(PageRendering, AnIllustrationNamedWithItsPublishedSizeStillShows) {
+    writeBmp("pic.bmp", 40, 20, qRgb(255, 0, 0));
+    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃挿絵（pic.bmp、横40×縦20）入る］"};
+    ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
+    showFrom(3);
+    lumo::test::tap(view(), POINT{10, RUBY_PX + 8});
+    ASSERT_EQ(view()->illustrationShown, 1);
+    EXPECT_EQ(captureWindow(view()).pixel(400, 227) & 0xFFFFFF, 0xFF0000u);
+}
+
 // Illustrations in books are mostly PNG and wallpapers mostly JPEG photos: the
 // reader finds their import plug-ins by the file's extension alone.
 TEST_F(PageRendering, APngIllustrationShowsThroughItsImportPlugin) {
