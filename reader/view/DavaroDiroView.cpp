@@ -1,6 +1,8 @@
 #include "DavaroDiroView.h"
 
 #include "ImageClient.h"
+#include "NotatedRowPainter.h"
+#include "RubyPainter.h"
 #include "YomiteResources.h"
 
 #include "reader/document/DavaroDiroDocument.h"
@@ -114,20 +116,14 @@ void CDavaroDiroView::deleteFonts() {
     bodyFont.DeleteObject();
     rubyFont.DeleteObject();
     smallFont.DeleteObject();
+    m_notationFonts.release();
 }
 
 void CDavaroDiroView::createFonts() {
     deleteFonts();
     CClientDC dc(this);
     auto make = [](CFont& font, int height, const CString& face) {
-        LOGFONT lf{};
-        lf.lfHeight = height;
-        lf.lfWeight = FW_NORMAL;
-        lf.lfCharSet = SHIFTJIS_CHARSET;
-        lf.lfPitchAndFamily = 0x31;
-        std::wcsncpy(lf.lfFaceName, face.str().c_str(), 31);
-        lf.lfFaceName[31] = L'\0';
-        font.CreateFontIndirect(&lf);
+        yomite::createReaderFont(font, height, face);
     };
     m_bodyPx = pointsToPixels(&dc, leadingNumber(m_textFontSize));
     m_rubyPx = m_showRuby ? pointsToPixels(&dc, leadingNumber(m_rubyFontSize)) : 0;
@@ -137,6 +133,10 @@ void CDavaroDiroView::createFonts() {
     make(smallFont, 16, m_textFont);
     m_bodyCharWidth = charWidth(&dc, &bodyFont);
     m_rubyCharWidth = m_showRuby ? charWidth(&dc, &rubyFont) : 0;
+    // Small text takes the ruby font's size, also when ruby is not shown.
+    m_notationFonts.create(&dc, m_textFont, m_bodyPx,
+                           pointsToPixels(&dc, leadingNumber(m_rubyFontSize)), m_bodyPx + m_rubyPx,
+                           yomite::FREE_BELOW_TEXT + m_lineSpace);
 }
 
 CDavaroDiroView::RowMetrics CDavaroDiroView::rowMetrics() const {
@@ -145,6 +145,28 @@ CDavaroDiroView::RowMetrics CDavaroDiroView::rowMetrics() const {
     m.rubyPx = m_showRuby ? m_rubyPx : 0;
     m.pitch = std::max(1, m.bodyPx + m.rubyPx + m_lineSpace);
     return m;
+}
+
+int CDavaroDiroView::pageRows(int top, int lines) const {
+    CDavaroDiroDocument* document = GetDocument();
+    // In full notation a page break ends a page early; the rest stays blank.
+    if (!document || !document->hasNotation() || m_scrollRange != 1)
+        return lines;
+    const int next = document->getPageStart(document->m_currentIndex + 1);
+    return next < top ? lines : std::min(lines, next - top);
+}
+
+yomite::RowFrame CDavaroDiroView::rowFrame(const RECT& row) const {
+    CDavaroDiroDocument* document = GetDocument();
+    yomite::RowFrame frame;
+    frame.row = row;
+    frame.rubyPx = rowMetrics().rubyPx;
+    frame.lineSpace = m_lineSpace;
+    frame.halfWidth = std::max(1, m_bodyCharWidth);
+    frame.rubyHalfWidth = std::max(1, m_rubyCharWidth);
+    frame.columns = document ? document->getLayoutMetrics().columnsPerLine : 0;
+    frame.bodyPx = m_bodyPx;
+    return frame;
 }
 
 int CDavaroDiroView::linesPerPage() const {
@@ -314,7 +336,7 @@ void CDavaroDiroView::OnDraw(CDC* dc) {
                            row * m.pitch, SRCCOPY);
         } else {
             const bool titlePage = m_scrollRange == 1 && top == 0;
-            const int rows = titlePage ? std::min(2, lines) : lines;
+            const int rows = titlePage ? std::min(2, lines) : pageRows(top, lines);
             CDC* target = withWallpaper ? page : dc;
             for (int i = 0; i < rows; ++i) {
                 RECT rect{textRect.left, i * m.pitch, textRect.right, (i + 1) * m.pitch};
@@ -322,7 +344,7 @@ void CDavaroDiroView::OnDraw(CDC* dc) {
                 rect.bottom -= m_lineSpace;
                 drawLine(target, top + i, rect);
             }
-            if (titlePage) {
+            if (rows < lines) {
                 RECT rest{textRect.left, rows * m.pitch, textRect.right, textRect.bottom};
                 if (rest.bottom > rest.top)
                     target->FillSolidRect(&rest, c.background);
@@ -393,6 +415,12 @@ void CDavaroDiroView::drawLine(CDC* dc, int displayLine, RECT& row) {
     CDavaroDiroDocument* document = GetDocument();
     if (displayLine < 0 || !document)
         return;
+    if (document->hasNotation()) {
+        yomite::NotatedRowPainter(bodyFont, rubyFont.GetSafeHandle() ? &rubyFont : nullptr,
+                                  m_notationFonts, m_textIsBold != 0)
+            .draw(dc, document->getDisplayLineNotation(displayLine), rowFrame(row));
+        return;
+    }
     std::wstring text;
     std::vector<RubySpan> spans;
     InlineTag tag;
@@ -432,34 +460,11 @@ void CDavaroDiroView::drawLine(CDC* dc, int displayLine, RECT& row) {
     }
 
     if (m_showRuby && !spans.empty() && rubyFont.GetSafeHandle()) {
-        const int tw = m_bodyCharWidth;
-        const int rw = m_rubyCharWidth;
         dc->SelectObject(&rubyFont);
-        for (const RubySpan& span : spans) {
-            const int start = span.baseStart;
-            const int end = span.baseEnd;
-            const int n = static_cast<int>(span.rubyText.size());
-            const int baseW = tw * (end - start);
-            const int rubyW = rw * yomite::columnWidth(span.rubyText);
-            if (rubyW >= baseW) {
-                int x = row.left + tw * start - (rubyW - baseW) / 2;
-                if (x < row.left)
-                    x = row.left;
-                if (x + rubyW > row.right)
-                    x = row.right - rubyW;
-                RECT band{x, row.top, x + rubyW, row.top + rubyPx};
-                dc->DrawText(span.rubyText.c_str(), -1, &band, format);
-            } else {
-                const float gap = static_cast<float>(baseW - rubyW) / static_cast<float>(n + 1);
-                float s = static_cast<float>(row.left + tw * start);
-                for (int j = 0; j < n; ++j) {
-                    const int x = static_cast<int>(s + gap);
-                    RECT band{x, row.top, x + rw, row.top + rubyPx};
-                    dc->DrawText(&span.rubyText[j], 1, &band, format);
-                    s = s + 2 * rw + gap;
-                }
-            }
-        }
+        yomite::drawRubySpans(
+            dc, spans,
+            {row.left, row.left, row.right, row.top, rubyPx, m_bodyCharWidth, m_rubyCharWidth},
+            format);
     }
     if (old)
         dc->SelectObject(old);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NotatedRowPainter.h"
+
 #include "platform/core/CString.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/View.h"
@@ -64,6 +66,8 @@ public:
     int clampTarget(int t);
     int hitTestButton(int x, int y);
     int hitTestLink(int x, int y);
+    // The tag of a display line: its illustration or link.
+    InlineTag linkTagOf(int displayLine) const;
 
     // Message handlers.
     void OnSize(UINT nType, int cx, int cy);
@@ -113,8 +117,12 @@ private:
         int pitch;
     };
     RowMetrics rowMetrics() const;
+    // A row of the page as the full notation's painter takes it.
+    yomite::RowFrame rowFrame(const RECT& row) const;
     int topLine() const;
     int linesPerPage() const;
+    // The rows of the page that starts at display line `top`.
+    int pageRows(int top, int lines) const;
     void applyTarget(int t);
     void preparePaint(CDC* dc);
     void drawPositionNumbers();
@@ -127,4 +135,5 @@ private:
     int m_rubyPx = 0;
     int m_bodyCharWidth = 1;
     int m_rubyCharWidth = 1;
+    yomite::NotationFonts m_notationFonts;
 };

@@ -104,6 +104,16 @@ int CDavaroDiroView::hitTestLink(int x, int y) {
     const RowMetrics m = rowMetrics();
     const int n = topLine() + (y - textRect.top) / m.pitch;
 
+    if (document->hasNotation()) {
+        const yomite::DisplayLineNotation line = document->getDisplayLineNotation(n);
+        if (!line.tag.hasDisplayText)
+            return -1;
+        const yomite::RowFrame frame = rowFrame(textRect);
+        const bool inside =
+            x >= yomite::NotatedRowPainter::columnX(line, frame, line.tag.startColumn) &&
+            x <= yomite::NotatedRowPainter::columnX(line, frame, line.tag.endColumn);
+        return inside ? n : -1;
+    }
     std::wstring text = document->getDisplayLineText(n);
     std::wstring visible;
     std::vector<RubySpan> spans;
@@ -115,6 +125,17 @@ int CDavaroDiroView::hitTestLink(int x, int y) {
     if (dx >= tag.startColumn * charW && dx <= tag.endColumn * charW)
         return n;
     return -1;
+}
+
+InlineTag CDavaroDiroView::linkTagOf(int displayLine) const {
+    CDavaroDiroDocument* document = GetDocument();
+    if (document->hasNotation())
+        return document->getDisplayLineNotation(displayLine).tag;
+    std::wstring visible;
+    std::vector<RubySpan> spans;
+    InlineTag tag;
+    CDavaroDiroBook::parseLine(document->getDisplayLineText(displayLine), visible, spans, tag);
+    return tag;
 }
 
 void CDavaroDiroView::OnLButtonDown(UINT, CPoint point) {
@@ -199,11 +220,7 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
         eraseNow();
     } else if (pressedLinkLine != -1) {
         if (document && hitTestLink(point.x, point.y) == pressedLinkLine) {
-            std::wstring visible;
-            std::vector<RubySpan> spans;
-            InlineTag tag;
-            CDavaroDiroBook::parseLine(document->getDisplayLineText(pressedLinkLine), visible,
-                                       spans, tag);
+            InlineTag tag = linkTagOf(pressedLinkLine);
             if (tag.tagName == L"img") {
                 const std::optional<yomite::PictureSource> picture = yomite::locatePicture(
                     document->GetPathName().str(), document->getArchiveBookName(),
