@@ -5,6 +5,8 @@
 //   full page paint        against the same rows drawn with plain QPainter calls
 //   one-line scroll step   against the full page paint
 //   open to first page     against decoding the book alone
+//   full notation page     a page of emphasis and headings against the same
+//                          book in the basic notation
 //
 // The program runs in-process under the offscreen platform, with the reader
 // registered as the loader would, so every figure includes the real framework.
@@ -198,6 +200,46 @@ void BM_LayoutOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_LayoutOnly)->Unit(benchmark::kMillisecond);
 
+// A page of headings and emphasis (marks, lines, ruby) painted in full
+// notation (1) against the same book painted in the basic notation (0), where
+// the same text shows without them.
+fs::path notationBook(const fs::path& dir) {
+    std::string bytes = lumo::encodeMultiByte(932, L"題\r\n作者\r\n\r\n");
+    for (int i = 0; i < 200; ++i) {
+        std::wstring line =
+            i % 6 == 0
+                ? L"［＃３字下げ］第" + std::to_wstring(i) + L"章　見出し［＃「見出し」は中見出し］"
+                : L"　吾輩《わがはい》は猫である。［＃傍点］名前はまだ無い［＃傍点終わり］。"
+                  L"どこで生れたかとんと見当《けんとう》がつかぬ［＃「つかぬ」に白ゴマ傍点］。"
+                  L"何でも薄暗いじめじめした所で［＃「所で」に傍線］ニャーニャー泣いていた事"
+                  L"［＃「泣いていた事」の左に波線］だけは記憶している。";
+        bytes += lumo::encodeMultiByte(932, line) + "\r\n";
+    }
+    const fs::path book = dir / "notation.txt";
+    std::ofstream(book, std::ios::binary) << bytes;
+    return book;
+}
+
+void BM_NotationPagePaint(benchmark::State& state) {
+    m_aozoraNotation = static_cast<int>(state.range(0));
+    g_program->frame->openFile(notationBook(g_program->dir).wstring());
+    lumo::test::pumpMessages();
+    CDavaroDiroView* view = g_program->view();
+    if (!view || g_program->document()->hasNotation() != (m_aozoraNotation != 0)) {
+        state.SkipWithError("the notation book did not open as asked");
+        return;
+    }
+    g_program->document()->m_currentIndex = 3;
+    CClientDC dc(view);
+    for (auto _ : state) {
+        view->lastDrawnTop = -2;
+        view->OnDraw(&dc);
+    }
+    m_aozoraNotation = 0;
+}
+// Last: it leaves its own book open.
+BENCHMARK(BM_NotationPagePaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -218,6 +260,8 @@ int main(int argc, char** argv) {
     reporter.printRatio("one-line step", "BM_OneLineStep", "BM_FullPagePaint", "<= 0.2x");
     reporter.printRatio("open to first page", "BM_OpenToFirstPage", "BM_DecodeBook", "<= 2x");
     reporter.printRatio("  of it: layout alone", "BM_LayoutOnly", "BM_DecodeBook", "none");
+    reporter.printRatio("page with emphasis and headings", "BM_NotationPagePaint/1",
+                        "BM_NotationPagePaint/0", "<= 1.3x");
     benchmark::Shutdown();
     stopProgram(program);
     return 0;
