@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the sample book (Shift_JIS, CRLF), its illustration and the
+"""Writes the sample books (Shift_JIS, CRLF), their illustration and the
 wallpaper folder. Run from anywhere; the files land beside this script."""
 import os
 import struct
@@ -26,9 +26,43 @@ for n in range(1, 61):
     BOOK.append(f"　第{n}段。{'桜の花びらが風に舞い、' * (1 + n % 3)}少女はそれを目で追《お》った。")
 BOOK += ["", "底本：「見本文庫」見本社", "入力：見本　太郎"]
 
+# A short book that uses every family of annotations the reader shows in full
+# notation (scripts/run --notation opens it).
+NOTATION_BOOK = [
+    "注記の見本帖",
+    "見本　花子",
+    "",
+    "［＃ここから２字下げ］",
+    "この本は、外字、傍点と傍線、字下げ、地付き、見出し、改ページ、縦中横、小さな文字、挿絵の注記をひと通り使っている。",
+    "［＃ここで字下げ終わり］",
+    "［＃改ページ］",
+    "［＃３字下げ］第一章　庭の桜［＃「第一章　庭の桜」は大見出し］",
+    "",
+    "［＃５字下げ］一　朝［＃「一　朝」は中見出し］",
+    "　少女は※［＃「木＋靈」、第3水準1-86-29］子窓《れんじまど》を開けた。庭の桜は花びらを※［＃「てへん＋劣」、U+6318］られたように散らし、鳥が枝から枝へ跳《と》んでいる。名※［＃二の字点、1-2-22］が勝手に花を数えはじめた。",
+    "　「今日こそ［＃「今日こそ」に傍点］、あの木に登るの」と少女は言った。母は［＃白丸傍点］聞こえないふり［＃白丸傍点終わり］をして、縁側《えんがわ》で豆を剥《む》いている。",
+    "　登れるかどうか［＃「登れるかどうか」に傍線］は、枝の太さ［＃「枝の太さ」の左に波線］次第である。",
+    "［＃挿絵（illust.bmp）入る］",
+    "［＃７字下げ］二　昼［＃「二　昼」は中見出し］",
+    "［＃ここから２字下げ、折り返して３字下げ］",
+    "一、木に登るときは、必ず靴を脱ぐこと。裸足のほうが幹をしっかりとつかめるからである。",
+    "一、花の枝は折らないこと。",
+    "［＃ここで字下げ終わり］",
+    "［＃地から２字上げ］（母の書き置き）",
+    "　温度は18［＃「18」は縦中横］度、空気はH2［＃「2」は下付き小文字］Oを多く含み、花は10［＃「0」は上付き小文字］日もてば良い方だという。",
+    "［＃ここから１段階小さな文字］",
+    "　（この段落は小さな文字で組まれている。）",
+    "［＃ここで小さな文字終わり］",
+    "［＃桜の木の図（illust.bmp、横160×縦160）入る］",
+    "［＃改ページ］",
+    "［＃５字下げ］三　夕［＃「三　夕」は小見出し］",
+    "夕暮れ［＃「夕暮れ」は同行小見出し］　木の上から見る町は、朝とはまるで違って見えた［＃「見えた」はママ］。",
+    "［＃地付き］（了）",
+]
 
-def write_book(path):
-    data = "\r\n".join(BOOK).encode("cp932") + b"\r\n"
+
+def write_book(path, lines):
+    data = "\r\n".join(lines).encode("cp932") + b"\r\n"
     with open(path, "wb") as f:
         f.write(data)
 
@@ -61,7 +95,8 @@ def illustration(x, y):
 
 
 def main():
-    write_book(os.path.join(HERE, "haru.txt"))
+    write_book(os.path.join(HERE, "haru.txt"), BOOK)
+    write_book(os.path.join(HERE, "chuuki.txt"), NOTATION_BOOK)
     write_bmp(os.path.join(HERE, "illust.bmp"), 160, 160, illustration)
     wall = os.path.join(HERE, "wallpapers")
     os.makedirs(wall, exist_ok=True)

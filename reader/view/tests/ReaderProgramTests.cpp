@@ -200,6 +200,35 @@ TEST_F(ReaderProgram, AnArchivedBookShowsAndKeepsItsPositionUnderTheArchivesPath
     }
 }
 
+// The sample of every annotation: in full notation, set in the configuration
+// file, the program shows its annotations and keeps the setting at exit; by
+// default it shows the basic notation.
+TEST_F(ReaderProgram, TheNotationSampleShowsItsAnnotationsOnlyInFullNotation) {
+    const fs::path book = m_dir / "samples" / "chuuki.txt";
+    const QImage basic = run(book, "basic.png");
+    ASSERT_FALSE(basic.isNull());
+    EXPECT_NE(config().find("\nm_aozoraNotation=0\n"), std::string::npos) << config();
+
+    seedConfig("[lumo.davarodiro.document]\nm_aozoraNotation=1\n");
+    const QImage full = run(book, "full.png");
+    ASSERT_FALSE(full.isNull());
+    EXPECT_NE(config().find("\nm_aozoraNotation=1\n"), std::string::npos) << config();
+    EXPECT_NE(full.copy(0, 26, 752, 400), basic.copy(0, 26, 752, 400));
+    // The first body text is indented two full-width columns in full notation,
+    // and the block's opening line has no row of its own.
+    auto firstDark = [](const QImage& image, int y0, int y1) {
+        for (int x = 0; x < 752; ++x)
+            if (darkPixels(image, x, y0, x + 1, y1) > 0)
+                return x;
+        return -1;
+    };
+    const int row = 26 + 3 * 28;
+    const int basicRow = row + 28;
+    ASSERT_GE(firstDark(basic, basicRow + 10, basicRow + 26), 0);
+    EXPECT_EQ(firstDark(full, row + 10, row + 26),
+              firstDark(basic, basicRow + 10, basicRow + 26) + 32);
+}
+
 TEST_F(ReaderProgram, AWallpaperFolderChangesThePicture) {
     const QImage plain = run(sample(), "plain.png");
     ASSERT_FALSE(plain.isNull());
