@@ -23,6 +23,7 @@ struct HookState {
     std::vector<MessageBoxRecord> messageBoxRecords;
     std::deque<std::function<void(DialogDriver&)>> dialogScripts;
     std::vector<DialogRecord> dialogRecords;
+    std::deque<std::function<void()>> duringModal;
 };
 
 HookState& hooks();

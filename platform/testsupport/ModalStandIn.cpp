@@ -65,6 +65,12 @@ template <class Answer> std::optional<Answer> takeFirst(std::deque<Answer>& answ
     return answer;
 }
 
+// What a test asked to happen while this interaction's loop runs.
+void runDuringModal() {
+    if (auto action = takeFirst(hooks().duringModal))
+        (*action)();
+}
+
 class ModalStandIn : public ModalHook {
 public:
     std::optional<UINT> popupMenu(HMENU menu, HWND owner, POINT at, UINT flags) override {
@@ -74,6 +80,7 @@ public:
         record.at = at;
         record.flags = flags;
         h.popupRecords.push_back(record);
+        runDuringModal();
         const auto answer = takeFirst(h.popupAnswers);
         if (!answer)
             return std::nullopt;
@@ -85,22 +92,26 @@ public:
     std::optional<PathChoice> fileDialog(const FileDialogRequest& request) override {
         HookState& h = hooks();
         h.fileRecords.push_back(request);
+        runDuringModal();
         return takeFirst(h.fileAnswers);
     }
 
     std::optional<PathChoice> folderPicker(const std::wstring& title, UINT flags) override {
         HookState& h = hooks();
         h.folderRecords.push_back({title, flags});
+        runDuringModal();
         return takeFirst(h.folderAnswers);
     }
 
     std::optional<int> messageBox(const MessageBoxRequest& request) override {
         HookState& h = hooks();
         h.messageBoxRecords.push_back(request);
+        runDuringModal();
         return takeFirst(h.messageBoxAnswers);
     }
 
     bool driveDialog(CDialog& dialog) override {
+        runDuringModal();
         auto script = takeFirst(hooks().dialogScripts);
         if (!script)
             return false;

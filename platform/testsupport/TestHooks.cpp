@@ -195,6 +195,10 @@ const std::vector<MessageBoxRecord>& messageBoxes() {
     return hooks().messageBoxRecords;
 }
 
+void duringNextModal(std::function<void()> action) {
+    hooks().duringModal.push_back(std::move(action));
+}
+
 void driveNextDialog(std::function<void(DialogDriver&)> script) {
     hooks().dialogScripts.push_back(std::move(script));
 }

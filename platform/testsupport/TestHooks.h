@@ -110,6 +110,14 @@ struct DialogRecord {
 };
 const std::vector<DialogRecord>& dialogs();
 
+// ---- inside a modal loop ----------------------------------------------------
+
+// Runs `action` inside the next modal interaction of any kind (pop-up menu,
+// file dialog, folder picker, message box, dialog) while its loop runs, before
+// its answer is taken: messages posted and pumped there arrive as they would
+// while a user looks at the menu or dialog.
+void duringNextModal(std::function<void()> action);
+
 // Forgets queued answers and records.
 void resetHooks();
 

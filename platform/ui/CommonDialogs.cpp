@@ -3,6 +3,7 @@
 #include "platform/core/UserFolders.h"
 #include "platform/core/Utf8.h"
 #include "platform/ui/ModalHook.h"
+#include "platform/ui/ModalLoop.h"
 #include "platform/ui/Resources.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/Window.h"
@@ -63,24 +64,24 @@ std::wstring startFolder(const std::wstring& initialFile, const std::wstring& in
 std::optional<std::wstring> chooseFile(bool open, const std::wstring& initialFile,
                                        const std::wstring& initialDir, DWORD flags, HWND owner) {
     const std::wstring folder = startFolder(initialFile, initialDir);
+    lumo::ModalLoop loop;
     if (lumo::ModalHook* hook = lumo::modalHook())
         if (auto answer = hook->fileDialog({initialFile, initialDir, flags, open, folder}))
-            return *answer;
-    if (lumo::headless())
+            return loop.cancelled() ? std::nullopt : *answer;
+    if (lumo::headless() || loop.cancelled())
         return std::nullopt;
     lumo::ensureGuiApplication();
     // The initial file is shown chosen when the dialog opens in its folder.
     const bool inFileFolder =
         !initialFile.empty() && withoutTrailingSeparators(directoryOf(initialFile)) == folder;
-    const QString start = QString::fromStdWString(inFileFolder ? initialFile : folder);
-    QFileDialog::Options options;
-    const QString chosen = open ? QFileDialog::getOpenFileName(ownerWidget(owner), QString(), start,
-                                                               QString(), nullptr, options)
-                                : QFileDialog::getSaveFileName(ownerWidget(owner), QString(), start,
-                                                               QString(), nullptr, options);
-    if (chosen.isEmpty())
+    QFileDialog dialog(ownerWidget(owner), QString(),
+                       QString::fromStdWString(inFileFolder ? initialFile : folder));
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    loop.setEnd([&dialog] { dialog.reject(); });
+    if (dialog.exec() != QDialog::Accepted || loop.cancelled() || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return chosen.toStdWString();
+    return dialog.selectedFiles().first().toStdWString();
 }
 
 struct ButtonChoice {
@@ -142,17 +143,21 @@ int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     box.setStandardButtons(set);
     box.setIcon(boxIcon(uType));
 
+    lumo::ModalLoop loop;
     if (lumo::ModalHook* hook = lumo::modalHook()) {
         lumo::MessageBoxRequest request{
             lpText ? lpText : L"", lpCaption ? lpCaption : L"", uType, {}};
         for (const ButtonChoice& c : choices)
             request.buttons.push_back(box.button(c.button)->text().toStdWString());
         if (auto answer = hook->messageBox(request))
-            return *answer;
+            return loop.cancelled() ? cancelAnswer : *answer;
     }
-    if (lumo::headless())
+    if (lumo::headless() || loop.cancelled())
         return cancelAnswer;
+    loop.setEnd([&box] { box.reject(); });
     const int pressed = box.exec();
+    if (loop.cancelled())
+        return cancelAnswer;
     for (const ButtonChoice& c : choices)
         if (pressed == c.button)
             return c.id;
@@ -231,6 +236,7 @@ CString CFileDialog::GetFileName() const {
 LPITEMIDLIST SHBrowseForFolder(BROWSEINFO* lpbi) {
     if (!lpbi)
         return nullptr;
+    lumo::ModalLoop loop;
     lumo::ModalHook* hook = lumo::modalHook();
     const std::optional<lumo::PathChoice> answer =
         hook ? hook->folderPicker(lpbi->lpszTitle ? lpbi->lpszTitle : L"", lpbi->ulFlags)
@@ -238,14 +244,17 @@ LPITEMIDLIST SHBrowseForFolder(BROWSEINFO* lpbi) {
     std::optional<std::wstring> chosen;
     if (answer) {
         chosen = *answer;
-    } else if (!lumo::headless()) {
+    } else if (!lumo::headless() && !loop.cancelled()) {
         lumo::ensureGuiApplication();
-        const QString dir = QFileDialog::getExistingDirectory(
-            nullptr, QString::fromWCharArray(lpbi->lpszTitle ? lpbi->lpszTitle : L""));
-        if (!dir.isEmpty())
-            chosen = dir.toStdWString();
+        QFileDialog dialog(nullptr,
+                           QString::fromWCharArray(lpbi->lpszTitle ? lpbi->lpszTitle : L""));
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        loop.setEnd([&dialog] { dialog.reject(); });
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().first().toStdWString();
     }
-    if (!chosen)
+    if (!chosen || loop.cancelled())
         return nullptr;
     if (lpbi->pszDisplayName) {
         const size_t slash = chosen->rfind(PATH_SEPARATOR);

@@ -1,6 +1,7 @@
 #include "platform/ui/Dialog.h"
 
 #include "platform/ui/ModalHook.h"
+#include "platform/ui/ModalLoop.h"
 #include "platform/ui/WindowState.h"
 
 #include <QDialog>
@@ -50,6 +51,8 @@ INT_PTR CDialog::DoModal() {
         EndDialog(IDCANCEL);
     lumo::ModalHook* hook = lumo::modalHook();
     if (!m_ended) {
+        lumo::ModalLoop loop;
+        loop.setEnd([this] { EndDialog(IDCANCEL); });
         if (hook && hook->driveDialog(*this)) {
             if (!m_ended)
                 EndDialog(IDCANCEL);
@@ -60,6 +63,10 @@ INT_PTR CDialog::DoModal() {
             if (!m_ended)
                 EndDialog(IDCANCEL);
         }
+        // A close request ended the dialog: whatever was pressed after it
+        // does not count.
+        if (loop.cancelled())
+            m_nModalResult = IDCANCEL;
     }
     if (hook)
         hook->dialogEnded(t->caption, m_nModalResult);

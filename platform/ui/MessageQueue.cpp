@@ -7,6 +7,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/core/Utf8.h"
+#include "platform/ui/ModalLoop.h"
 #include "platform/ui/WinApp.h"
 
 #include <QApplication>
@@ -72,6 +73,8 @@ private:
 
 struct Queue {
     std::deque<MSG> messages;
+    // Close requests held back while a modal loop runs (ModalLoop.h).
+    std::deque<MSG> heldCloses;
     std::vector<Timer> timers;
     bool quit = false;
     int quitCode = 0;
@@ -244,9 +247,18 @@ bool pumpMessages(IdleWork idleWork) {
     Queue& q = queue();
     ++q.pumpDepth;
     for (;;) {
+        if (!q.heldCloses.empty() && !insideModalLoop()) {
+            q.messages.insert(q.messages.begin(), q.heldCloses.begin(), q.heldCloses.end());
+            q.heldCloses.clear();
+        }
         while (!q.messages.empty() && !q.quit) {
             MSG msg = q.messages.front();
             q.messages.pop_front();
+            if (msg.message == WM_CLOSE && insideModalLoop()) {
+                q.heldCloses.push_back(msg);
+                endModalLoops();
+                continue;
+            }
             dispatchMessage(msg);
         }
         if (q.quit)
@@ -297,10 +309,10 @@ void setIdleHook(std::function<void()> hook) {
 }
 
 void forgetWindowMessages(HWND hwnd) {
-    auto& messages = queue().messages;
-    messages.erase(std::remove_if(messages.begin(), messages.end(),
-                                  [&](const MSG& m) { return m.hwnd == hwnd; }),
-                   messages.end());
+    for (auto* messages : {&queue().messages, &queue().heldCloses})
+        messages->erase(std::remove_if(messages->begin(), messages->end(),
+                                       [&](const MSG& m) { return m.hwnd == hwnd; }),
+                        messages->end());
     forgetWindowInput(hwnd);
 }
 

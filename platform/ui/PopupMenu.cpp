@@ -5,6 +5,7 @@
 
 #include "platform/ui/MenuData.h"
 #include "platform/ui/ModalHook.h"
+#include "platform/ui/ModalLoop.h"
 #include "platform/ui/Surface.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowState.h"
@@ -59,12 +60,13 @@ BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWnd, LPCR
         return FALSE;
 
     UINT chosen = 0;
+    lumo::ModalLoop loop;
     lumo::ModalHook* hook = lumo::modalHook();
     const std::optional<UINT> answer =
         hook ? hook->popupMenu(hMenu, hWnd, POINT{x, y}, uFlags) : std::nullopt;
     if (answer) {
         chosen = *answer;
-    } else if (!lumo::headless()) {
+    } else if (!lumo::headless() && !loop.cancelled()) {
         lumo::ensureGuiApplication();
         QMenu menu;
         fillQMenu(&menu, hMenu, hWnd, &chosen);
@@ -74,9 +76,11 @@ BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWnd, LPCR
             const CRect& r = top->state()->rect;
             global = top->state()->surface->mapToGlobal(QPoint(x - r.left, y - r.top));
         }
+        loop.setEnd([&menu] { menu.close(); });
         menu.exec(global);
     }
-    if (!chosen)
+    // A close request ended the menu: nothing was chosen.
+    if (!chosen || loop.cancelled())
         return FALSE;
     if (uFlags & TPM_RETURNCMD)
         return static_cast<BOOL>(chosen);

@@ -8,6 +8,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <chrono>
 #include <csignal>
@@ -19,6 +20,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -90,6 +92,59 @@ protected:
         return found;
     }
 
+    // A mapped pop-up (override-redirect) window: a Qt menu that is open.
+    bool popupShown() {
+        ::Window root = DefaultRootWindow(m_display), parent, *children = nullptr;
+        unsigned count = 0;
+        bool shown = false;
+        if (!XQueryTree(m_display, root, &root, &parent, &children, &count))
+            return false;
+        for (unsigned i = 0; i < count && !shown; ++i) {
+            XWindowAttributes a;
+            shown = XGetWindowAttributes(m_display, children[i], &a) && a.map_state == IsViewable &&
+                    a.override_redirect;
+        }
+        XFree(children);
+        return shown;
+    }
+
+    // Mapped top-level windows of the program (no window manager runs here).
+    int topLevelWindows() {
+        ::Window root = DefaultRootWindow(m_display), parent, *children = nullptr;
+        unsigned count = 0;
+        int shown = 0;
+        if (!XQueryTree(m_display, root, &root, &parent, &children, &count))
+            return 0;
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes a;
+            shown += XGetWindowAttributes(m_display, children[i], &a) &&
+                     a.map_state == IsViewable && !a.override_redirect;
+        }
+        XFree(children);
+        return shown;
+    }
+
+    // A key pressed and released, to whichever window has the focus.
+    void press(KeySym key) {
+        const KeyCode code = XKeysymToKeycode(m_display, key);
+        XTestFakeKeyEvent(m_display, code, True, CurrentTime);
+        XTestFakeKeyEvent(m_display, code, False, CurrentTime);
+        XFlush(m_display);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+
+    // A click at a point of the window.
+    void click(::Window window, int x, int y) {
+        int rootX = 0, rootY = 0;
+        ::Window child;
+        XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), x, y, &rootX, &rootY,
+                              &child);
+        XTestFakeMotionEvent(m_display, -1, rootX, rootY, CurrentTime);
+        XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
+        XFlush(m_display);
+    }
+
     // Turns the wheel towards the reader over the text: one line forward a notch.
     void turnWheel(::Window window, int notches) {
         int x = 0, y = 0;
@@ -157,6 +212,53 @@ protected:
     Display* m_display = nullptr;
     pid_t m_pid = -1;
 };
+
+// What is open when SIGTERM comes: the file drop-down, then keys in it.
+struct OpenLoop {
+    const char* name;
+    std::vector<KeySym> keys;
+    bool dialog; // the keys open a dialog window
+};
+
+const OpenLoop kOpenLoops[] = {
+    {"DropDown", {}, false},
+    {"OpenFileDialog", {XK_Down, XK_Return}, true},                    // 開く
+    {"SettingsDialog", {XK_Down, XK_Down, XK_Right, XK_Return}, true}, // 環境設定 > 青空文庫リーダ
+};
+
+void PrintTo(const OpenLoop& loop, std::ostream* out) {
+    *out << loop.name;
+}
+
+class SigtermInALoop : public ReaderEnding, public ::testing::WithParamInterface<OpenLoop> {};
+
+TEST_P(SigtermInALoop, EndsTheLoopAndTakesTheExitPath) {
+    const std::string moved = readAndStop();
+    ASSERT_FALSE(moved.empty());
+    const std::optional<::Window> window = programWindow();
+    ASSERT_TRUE(window);
+    click(*window, 20, 13); // the bar's first button, "ファイル"
+    ASSERT_TRUE(waitFor([&] { return popupShown(); }, std::chrono::seconds(30)))
+        << "the drop-down opened";
+    for (KeySym key : GetParam().keys)
+        press(key);
+    if (GetParam().dialog)
+        ASSERT_TRUE(waitFor([&] { return topLevelWindows() >= 2; }, std::chrono::seconds(30)))
+            << "the dialog opened";
+    kill(m_pid, SIGTERM);
+    int status = 0;
+    ASSERT_TRUE(ended(&status)) << "the loop ends and the program with it";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::string config = m_dir.read("stage/lumoconf.ini");
+    EXPECT_NE(config.find("\nm_autoSaveAtExit=1\n"), std::string::npos)
+        << "the reader's settings are written at exit only: " << config;
+    EXPECT_EQ(storedPosition(), moved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Program, SigtermInALoop, ::testing::ValuesIn(kOpenLoops),
+                         [](const ::testing::TestParamInfo<OpenLoop>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(ReaderEnding, ThePositionSurvivesTheDisplayGoingAway) {
     const std::string moved = readAndStop();
