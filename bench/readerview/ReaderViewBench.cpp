@@ -13,6 +13,7 @@
 #include "bench/support/RatioReporter.h"
 
 #include "reader/view/DavaroDiroView.h"
+#include "reader/view/ViewProbe.h"
 
 #include "host/LumoCoreApp.h"
 #include "hostkit/LumoPluginManager.h"
@@ -112,7 +113,7 @@ void BM_FullPagePaint(benchmark::State& state) {
     g_program->document()->m_currentIndex = middleLine();
     CClientDC dc(view);
     for (auto _ : state) {
-        view->lastDrawnTop = -2;
+        yomite::ViewProbe(view).forgetDrawnPage();
         view->OnDraw(&dc);
     }
 }
@@ -124,7 +125,7 @@ void BM_OneLineStep(benchmark::State& state) {
     const int line = middleLine();
     document->m_currentIndex = line;
     CClientDC dc(view);
-    view->lastDrawnTop = -2;
+    yomite::ViewProbe(view).forgetDrawnPage();
     view->OnDraw(&dc);
     bool forward = true;
     for (auto _ : state) {
@@ -232,7 +233,7 @@ void BM_NotationPagePaint(benchmark::State& state) {
     g_program->document()->m_currentIndex = 3;
     CClientDC dc(view);
     for (auto _ : state) {
-        view->lastDrawnTop = -2;
+        yomite::ViewProbe(view).forgetDrawnPage();
         view->OnDraw(&dc);
     }
     m_aozoraNotation = 0;

@@ -2,6 +2,7 @@
 // restore, pen, double tap, wheel and the two timers.
 #include "DavaroDiroView.h"
 
+#include "PagePainter.h"
 #include "YomiteResources.h"
 
 #include "hostkit/ExtendToolManager.h"
@@ -63,6 +64,11 @@ void CDavaroDiroView::OnSize(UINT nType, int cx, int cy) {
         document->UpdateAllViews(nullptr);
 }
 
+int CDavaroDiroView::linesPerPage() const {
+    CDavaroDiroDocument* document = GetDocument();
+    return document ? document->getLayoutMetrics().linesPerPage : 0;
+}
+
 int CDavaroDiroView::clampTarget(int t) {
     CDavaroDiroDocument* document = GetDocument();
     if (!document)
@@ -89,7 +95,8 @@ void CDavaroDiroView::applyTarget(int t) {
 }
 
 int CDavaroDiroView::hitTestButton(int x, int y) {
-    const std::vector<RECT>& buttons = functionBarShown ? functionButtons : pageButtons;
+    const std::vector<RECT>& buttons =
+        m_page.bar.functionBarShown ? m_page.functionButtons : m_page.pageButtons;
     for (size_t i = 0; i < buttons.size(); ++i)
         if (contains(buttons[i], POINT{x, y}))
             return static_cast<int>(i);
@@ -97,34 +104,7 @@ int CDavaroDiroView::hitTestButton(int x, int y) {
 }
 
 int CDavaroDiroView::hitTestLink(int x, int y) {
-    CDavaroDiroDocument* document = GetDocument();
-    if (!document || !contains(textRect, POINT{x, y}))
-        return -1;
-    const int charW = m_bodyCharWidth;
-    const RowMetrics m = rowMetrics();
-    const int n = topLine() + (y - textRect.top) / m.pitch;
-
-    if (document->hasNotation()) {
-        const yomite::DisplayLineNotation line = document->getDisplayLineNotation(n);
-        if (!line.tag.hasDisplayText)
-            return -1;
-        const yomite::RowFrame frame = rowFrame(textRect);
-        const bool inside =
-            x >= yomite::NotatedRowPainter::columnX(line, frame, line.tag.startColumn) &&
-            x <= yomite::NotatedRowPainter::columnX(line, frame, line.tag.endColumn);
-        return inside ? n : -1;
-    }
-    std::wstring text = document->getDisplayLineText(n);
-    std::wstring visible;
-    std::vector<RubySpan> spans;
-    InlineTag tag;
-    CDavaroDiroBook::parseLine(text, visible, spans, tag);
-    if (!CDavaroDiroBook::parseInlineTag(text, tag))
-        return -1;
-    const int dx = x - textRect.left;
-    if (dx >= tag.startColumn * charW && dx <= tag.endColumn * charW)
-        return n;
-    return -1;
+    return painter().hitTestLink(POINT{x, y});
 }
 
 InlineTag CDavaroDiroView::linkTagOf(int displayLine) const {
@@ -145,20 +125,20 @@ void CDavaroDiroView::OnLButtonDown(UINT, CPoint point) {
         Default();
         return;
     }
-    pressedButton = hitTestButton(point.x, point.y);
+    m_page.bar.pressedButton = hitTestButton(point.x, point.y);
     CDavaroDiroDocument* document = GetDocument();
-    if (functionBarShown) {
-        if (pressedButton == 0)
+    if (m_page.bar.functionBarShown) {
+        if (m_page.bar.pressedButton == 0)
             SetTimer(TIMER_LONG_PRESS, 500);
     } else if (document) {
         int t = document->m_currentIndex + 1;
-        if (pressedButton == 1)
+        if (m_page.bar.pressedButton == 1)
             --t;
-        else if (pressedButton == 2)
+        else if (m_page.bar.pressedButton == 2)
             ++t;
         SetCapture();
         SetTimer(TIMER_REPEAT, 100);
-        repeatDelay = (pressedButton == 1 || pressedButton == 2) ? 1 : 5;
+        repeatDelay = (m_page.bar.pressedButton == 1 || m_page.bar.pressedButton == 2) ? 1 : 5;
         applyTarget(t);
     }
     if (document)
@@ -177,7 +157,7 @@ void CDavaroDiroView::OnTimer(UINT_PTR nIDEvent) {
             return;
         const int lines = linesPerPage();
         int t = document->m_currentIndex + 1;
-        switch (pressedButton) {
+        switch (m_page.bar.pressedButton) {
         case 0:
             if (m_scrollRange == 0)
                 t -= lines;
@@ -204,8 +184,8 @@ void CDavaroDiroView::OnTimer(UINT_PTR nIDEvent) {
     }
     if (nIDEvent == TIMER_LONG_PRESS) {
         KillTimer(TIMER_LONG_PRESS);
-        closeArmed = true;
-        drawControlBar(pageBuffer.dc.get(), functionBarShown, true);
+        m_page.bar.closeArmed = true;
+        redrawControlBar(true);
         if (document)
             document->UpdateAllViews(nullptr);
         return;
@@ -225,31 +205,29 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
                 const std::optional<yomite::PictureSource> picture = yomite::locatePicture(
                     document->GetPathName().str(), document->getArchiveBookName(),
                     tag.attributes[L"src"], MAX_PICTURE_PIXEL_BYTES);
-                releaseIllustration();
-                if (picture && showIllustration(*picture, illustrationBitmap)) {
+                m_page.illustrationBitmap.reset();
+                if (picture && painter().composeIllustration(*this, *picture)) {
                     illustrationShown = 1;
                     illustrationTick = GetTickCount();
-                } else {
-                    releaseIllustration();
                 }
                 document->UpdateAllViews(nullptr);
             }
         }
         pressedLinkLine = -1;
-    } else if (pressedButton != -1) {
+    } else if (m_page.bar.pressedButton != -1) {
         bool switched = false;
-        if (hitTestButton(point.x, point.y) == pressedButton) {
+        if (hitTestButton(point.x, point.y) == m_page.bar.pressedButton) {
             CWnd* main = AfxGetMainWnd();
-            if (!functionBarShown) {
-                if (pressedButton == 4) {
-                    functionBarShown = true;
+            if (!m_page.bar.functionBarShown) {
+                if (m_page.bar.pressedButton == 4) {
+                    m_page.bar.functionBarShown = true;
                     switched = true;
                 }
             } else {
-                switch (pressedButton) {
+                switch (m_page.bar.pressedButton) {
                 case 0:
                     KillTimer(TIMER_LONG_PRESS);
-                    if (closeArmed) {
+                    if (m_page.bar.closeArmed) {
                         ReleaseCapture();
                         KillTimer(TIMER_REPEAT);
                         // Closing the document takes this view (and the frame) down.
@@ -265,11 +243,11 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
                         main->PostMessage(WM_COMMAND, ID_FILE_OPEN, 0);
                     break;
                 case 2:
-                    altToolMode = !altToolMode;
+                    m_page.bar.altToolMode = !m_page.bar.altToolMode;
                     break;
                 case 4:
                     if (CLumoPluginManager* plugins = CLumoPluginManager::getInstance();
-                        !altToolMode && plugins) {
+                        !m_page.bar.altToolMode && plugins) {
                         const unsigned id =
                             plugins->getExtendToolManager()->getDynamicAllocateMenuId(
                                 L"lumo.davarodiro.tool", yomite::ID_READER_SETTINGS);
@@ -279,7 +257,7 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
                     }
                     break;
                 case 5:
-                    functionBarShown = false;
+                    m_page.bar.functionBarShown = false;
                     switched = true;
                     break;
                 default:
@@ -287,13 +265,13 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
                 }
             }
             if (switched) {
-                closeArmed = false;
-                altToolMode = false;
+                m_page.bar.closeArmed = false;
+                m_page.bar.altToolMode = false;
             }
         }
-        closeArmed = false;
-        pressedButton = -1;
-        drawControlBar(pageBuffer.dc.get(), functionBarShown, switched || functionBarShown);
+        m_page.bar.closeArmed = false;
+        m_page.bar.pressedButton = -1;
+        redrawControlBar(switched || m_page.bar.functionBarShown);
         if (document)
             document->UpdateAllViews(nullptr);
     }
@@ -303,7 +281,7 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
 }
 
 void CDavaroDiroView::OnLButtonDblClk(UINT nFlags, CPoint point) {
-    if (contains(textRect, point)) {
+    if (contains(m_page.textRect, point)) {
         POINT screen{point.x, point.y};
         ClientToScreen(&screen);
         if (CWnd* main = AfxGetMainWnd())

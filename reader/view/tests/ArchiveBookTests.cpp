@@ -50,7 +50,7 @@ protected:
     }
     QImage showFrom(int first) {
         document()->m_currentIndex = first;
-        view()->lastDrawnTop = -2;
+        probe().forgetDrawnPage();
         view()->Invalidate(FALSE);
         pumpMessages();
         return captureWindow(view());
@@ -80,12 +80,12 @@ TEST_F(ArchiveBook, ItsIllustrationShowsOnATapFromInsideTheArchive) {
     std::filesystem::remove(m_dir / "red.png");
     const QImage page = showFrom(3);
     lumo::test::tap(view(), POINT{10, RUBY_PX + 8});
-    ASSERT_EQ(view()->illustrationShown, 1) << m_log;
+    ASSERT_EQ(probe().illustrationShown(), 1) << m_log;
     EXPECT_EQ(captureWindow(view()).pixel(400, 227) & 0xFFFFFF, 0xFF0000u);
 
     lumo::test::advanceClock(50);
     lumo::test::tap(view(), POINT{300, 300});
-    EXPECT_EQ(view()->illustrationShown, 0);
+    EXPECT_EQ(probe().illustrationShown(), 0);
     EXPECT_EQ(captureWindow(view()), page);
 }
 
@@ -99,7 +99,7 @@ TEST_F(ArchiveBook, AMissingOrUndecodablePictureLeavesThePageAsItWas) {
     for (int row : {0, 1}) {
         lumo::test::advanceClock(1000);
         lumo::test::tap(view(), POINT{10, row * rowPitch() + RUBY_PX + 8});
-        EXPECT_EQ(view()->illustrationShown, 0) << row;
+        EXPECT_EQ(probe().illustrationShown(), 0) << row;
         EXPECT_EQ(captureWindow(view()), page) << row;
     }
     EXPECT_NE(m_log.find("has no picture \"gone.png\""), std::string::npos) << m_log;

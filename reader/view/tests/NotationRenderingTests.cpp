@@ -36,7 +36,7 @@ protected:
     }
     QImage showFrom(int first) {
         document()->m_currentIndex = first;
-        view()->lastDrawnTop = -2;
+        probe().forgetDrawnPage();
         view()->Invalidate(FALSE);
         pumpMessages();
         return captureWindow(view());
@@ -206,7 +206,7 @@ TEST_F(NotationRendering, APublishedIllustrationShowsOnATapOnItsCaption) {
     EXPECT_EQ(view()->hitTestLink(18 * TW - 2, RUBY_PX + 8), 3);
     EXPECT_EQ(view()->hitTestLink(18 * TW + 4, RUBY_PX + 8), -1);
     lumo::test::tap(view(), POINT{20, RUBY_PX + 8});
-    ASSERT_EQ(view()->illustrationShown, 1) << "fig.bmp, found without its size";
+    ASSERT_EQ(probe().illustrationShown(), 1) << "fig.bmp, found without its size";
     EXPECT_EQ(captureWindow(view()).pixel(400, 227) & 0xFFFFFF, 0xFF0000u);
 }
 

@@ -33,7 +33,7 @@ protected:
     // Shows display line `first` at the top and returns the view's pixels.
     QImage showFrom(int first) {
         document()->m_currentIndex = first;
-        view()->lastDrawnTop = -2;
+        probe().forgetDrawnPage();
         view()->Invalidate(FALSE);
         pumpMessages();
         return captureWindow(view());
@@ -91,7 +91,7 @@ TEST_F(PageRendering, WithoutRubyTheRowsCloseUpAndNoRubyIsDrawn) {
     m_showRuby = 0;
     std::vector<std::wstring> lines = {L"題", L"者", L"", L"漢字語《かな》", L"漢字語《かな》"};
     ASSERT_NE(open(writeBook("plain.txt", lines)), nullptr);
-    EXPECT_FALSE(view()->rubyFont.GetSafeHandle());
+    EXPECT_FALSE(probe().hasRubyFont());
     const QImage image = showFrom(3);
     const int pitch = 16 + m_lineSpace;
     EXPECT_GT(inkCount(image, 0, 0, 60, 16), 0);
@@ -134,9 +134,9 @@ TEST_F(PageRendering, ControlBarGoesLeftForAnyValueButZero) {
     for (int position : {1, 2, 5}) {
         m_positionControlbar = position;
         ASSERT_NE(open(writeBook("book.txt", numberedBook(40))), nullptr);
-        EXPECT_EQ(view()->textRect.left, 48) << position;
-        EXPECT_EQ(view()->pageButtons.at(0).left, 0);
-        EXPECT_EQ(view()->pageNumberRect.left, 0);
+        EXPECT_EQ(probe().textRect().left, 48) << position;
+        EXPECT_EQ(probe().pageButton(0).left, 0);
+        EXPECT_EQ(probe().pageNumberRect().left, 0);
         const QImage image = captureWindow(view());
         EXPECT_GT(inkCount(image, 0, 40, 48, 454), 0) << "buttons and icons at the left";
         auto [first, last] = inkColumns(image, 48, RUBY_PX, 800, RUBY_PX + 16);
@@ -150,7 +150,7 @@ TEST_F(PageRendering, WhiteOnBlackKeepsThePositionNumbersBlack) {
     ASSERT_NE(open(writeBook("book.txt", numberedBook(40))), nullptr);
     const QImage image = captureWindow(view());
     EXPECT_EQ(image.pixel(400, 440) & 0xFFFFFF, 0u) << "black background";
-    const RECT box = view()->pageNumberRect;
+    const RECT box = probe().pageNumberRect();
     int dark = 0;
     for (int y = box.top + 2; y < box.top + 14; ++y)
         for (int x = box.left + 2; x < box.right - 2; ++x)
@@ -176,7 +176,7 @@ TEST_F(PageRendering, WithAWallpaperStepsAndFullPaintsShowTheSameMergedPicture) 
     m_pathWallpaper = CString((m_dir / "walls").wstring());
     m_alphaWallpaper = 16;
     ASSERT_NE(open(writeBook("book.txt", numberedBook(100))), nullptr);
-    ASSERT_FALSE(view()->wallpaperFile.IsEmpty());
+    ASSERT_FALSE(probe().wallpaperFile().IsEmpty());
     const int height = linesPerPage() * rowPitch();
     const QImage first = captureWindow(view());
     EXPECT_EQ(first.pixel(700, 5) & 0xFFFFFF, 0x78A0C8u) << "the picture where the page is white";
@@ -195,7 +195,7 @@ TEST_F(PageRendering, AnIllustrationLineShowsThePictureOverTheDarkenedPageUntilT
     const QImage page = showFrom(3);
     const POINT onLink{10, RUBY_PX + 8};
     lumo::test::tap(view(), onLink);
-    ASSERT_EQ(view()->illustrationShown, 1);
+    ASSERT_EQ(probe().illustrationShown(), 1);
     const QImage shown = captureWindow(view());
     EXPECT_EQ(shown.pixel(400, 227) & 0xFFFFFF, 0xFF0000u) << "the picture, fitted and centred";
     // 40 x 20 fitted into 800 x 454 is 800 x 400, centred: rows 0..26 show the backdrop.
@@ -203,7 +203,7 @@ TEST_F(PageRendering, AnIllustrationLineShowsThePictureOverTheDarkenedPageUntilT
 
     lumo::test::advanceClock(50);
     lumo::test::tap(view(), POINT{300, 300});
-    EXPECT_EQ(view()->illustrationShown, 0);
+    EXPECT_EQ(probe().illustrationShown(), 0);
     EXPECT_EQ(captureWindow(view()), page) << "the page comes back as it was";
 }
 
@@ -214,7 +214,7 @@ TEST_F(PageRendering, AnIllustrationNamedWithItsPublishedSizeStillShows) {
     ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
     showFrom(3);
     lumo::test::tap(view(), POINT{10, RUBY_PX + 8});
-    ASSERT_EQ(view()->illustrationShown, 1);
+    ASSERT_EQ(probe().illustrationShown(), 1);
     EXPECT_EQ(captureWindow(view()).pixel(400, 227) & 0xFFFFFF, 0xFF0000u);
 }
 
@@ -229,7 +229,7 @@ TEST_F(PageRendering, APngIllustrationShowsThroughItsImportPlugin) {
     ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
     showFrom(3);
     lumo::test::tap(view(), POINT{10, RUBY_PX + 8});
-    ASSERT_EQ(view()->illustrationShown, 1);
+    ASSERT_EQ(probe().illustrationShown(), 1);
     EXPECT_EQ(captureWindow(view()).pixel(400, 227) & 0xFFFFFF, 0x0000FFu);
 }
 
@@ -242,7 +242,7 @@ TEST_F(PageRendering, AFolderOfOnlyJpegPhotosGivesAWallpaper) {
     m_pathWallpaper = CString((m_dir / "walls").wstring());
     m_alphaWallpaper = 16;
     ASSERT_NE(open(writeBook("book.txt", numberedBook(100))), nullptr);
-    ASSERT_FALSE(view()->wallpaperFile.IsEmpty());
+    ASSERT_FALSE(probe().wallpaperFile().IsEmpty());
     const QRgb shown = captureWindow(view()).pixel(700, 5);
     EXPECT_NEAR(qRed(shown), 120, 4);
     EXPECT_NEAR(qGreen(shown), 160, 4);
@@ -255,7 +255,7 @@ TEST_F(PageRendering, AMissingIllustrationLeavesThePageAsItWas) {
     ASSERT_NE(open(writeBook("pictured.txt", lines)), nullptr);
     const QImage page = showFrom(3);
     lumo::test::tap(view(), POINT{10, RUBY_PX + 8});
-    EXPECT_EQ(view()->illustrationShown, 0);
+    EXPECT_EQ(probe().illustrationShown(), 0);
     EXPECT_EQ(captureWindow(view()), page) << "the loading notice is wiped";
 }
 
@@ -270,7 +270,7 @@ TEST_F(PageRendering, AnIllustrationThatDoesNotDecodeLeavesThePageAsItWas) {
     for (int row : {0, 1}) {
         lumo::test::advanceClock(1000);
         lumo::test::tap(view(), POINT{10, row * rowPitch() + RUBY_PX + 8});
-        EXPECT_EQ(view()->illustrationShown, 0) << "not the page's own blurred copy, row " << row;
+        EXPECT_EQ(probe().illustrationShown(), 0) << "not the page's own blurred copy, row " << row;
         EXPECT_EQ(captureWindow(view()), page) << row;
     }
 }
@@ -283,8 +283,8 @@ TEST_F(PageRendering, ALinkPressReleasedOnAnotherLineDoesNothing) {
     showFrom(3);
     lumo::test::penDown(view(), POINT{10, RUBY_PX + 8});
     lumo::test::penUp(view(), POINT{10, rowPitch() + RUBY_PX + 8});
-    EXPECT_EQ(view()->illustrationShown, 0);
-    EXPECT_EQ(view()->pressedLinkLine, -1);
+    EXPECT_EQ(probe().illustrationShown(), 0);
+    EXPECT_EQ(probe().pressedLinkLine(), -1);
 }
 
 TEST_F(PageRendering, EveryOfferedSizeMeasuresFullWidthAsTwiceHalfWidth) {

@@ -124,7 +124,7 @@ TEST_F(PluginEntry, TheReadingPositionIsRestoredOnceAndSavedOnClose) {
     startProgram();
     ASSERT_NE(open(book), nullptr);
     EXPECT_EQ(document()->positionOf(index()).line, 63);
-    EXPECT_TRUE(view()->positionRestored);
+    EXPECT_TRUE(probe().positionRestored());
     lumo::test::tap(view(), pageButton(2));
     // Replacing the book closes it and keeps where it was left.
     ASSERT_NE(open(writeBook("other.txt", numberedBook(10))), nullptr);

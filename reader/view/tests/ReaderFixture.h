@@ -5,6 +5,7 @@
 // clock, and a book written in Shift_JIS with CRLF line ends.
 
 #include "reader/view/DavaroDiroView.h"
+#include "reader/view/ViewProbe.h"
 
 #include "host/LumoCoreApp.h"
 #include "hostkit/LumoPluginManager.h"
@@ -161,11 +162,12 @@ protected:
         return frame() ? dynamic_cast<CDavaroDiroView*>(frame()->GetActiveView()) : nullptr;
     }
     CDavaroDiroDocument* document() const { return view() ? view()->GetDocument() : nullptr; }
+    yomite::ViewProbe probe() const { return yomite::ViewProbe(view()); }
     int index() const { return document()->m_currentIndex; }
     int linesPerPage() const { return document()->getLayoutMetrics().linesPerPage; }
     POINT centre(const RECT& r) const { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-    POINT pageButton(int i) const { return centre(view()->pageButtons.at(i)); }
-    POINT functionButton(int i) const { return centre(view()->functionButtons.at(i)); }
+    POINT pageButton(int i) const { return centre(probe().pageButton(i)); }
+    POINT functionButton(int i) const { return centre(probe().functionButton(i)); }
     int rowPitch() const { return 16 + (m_showRuby ? 10 : 0) + m_lineSpace; }
 
     lumo::test::TempDir m_dir;

@@ -142,7 +142,7 @@ TEST_F(SettingsDialog, FontSizeChangeKeepsTheFirstSourcePositionShown) {
     EXPECT_EQ(m_textFontSize, CString(L"24"));
     EXPECT_LT(linesPerPage(), linesBefore) << "bigger rows, fewer per page";
     EXPECT_EQ(document()->positionOf(index()), before);
-    EXPECT_EQ(view()->lastDrawnTop, index()) << "repainted at once";
+    EXPECT_EQ(probe().lastDrawnTop(), index()) << "repainted at once";
 }
 
 TEST_F(SettingsDialog, LineUnitsToPageUnitsGoToThePageHoldingTheLine) {
@@ -181,7 +181,7 @@ TEST_F(SettingsDialog, WithoutAReaderViewTheSettingsAreStoredForTheNext) {
     });
     EXPECT_EQ(m_positionControlbar, 1);
     ASSERT_NE(open(writeBook("book.txt", numberedBook(50))), nullptr);
-    EXPECT_EQ(view()->textRect.left, 48);
+    EXPECT_EQ(probe().textRect().left, 48);
 }
 
 TEST_F(SettingsDialog, WallpaperFolderBrowseClearAndAlpha) {
@@ -189,7 +189,7 @@ TEST_F(SettingsDialog, WallpaperFolderBrowseClearAndAlpha) {
     const std::wstring folder = (m_dir / "walls").wstring();
     m_pathWallpaper = CString(folder);
     ASSERT_NE(open(writeBook("book.txt", numberedBook(50))), nullptr);
-    const CString chosen = view()->wallpaperFile;
+    const CString chosen = probe().wallpaperFile();
     ASSERT_FALSE(chosen.IsEmpty());
 
     // Only the strength changes: the same file, drawn anew.
@@ -197,7 +197,7 @@ TEST_F(SettingsDialog, WallpaperFolderBrowseClearAndAlpha) {
         d.chooseComboIndex(IDC_WALLPAPER_ALPHA, 16);
         d.press(IDOK);
     });
-    EXPECT_EQ(view()->wallpaperFile, chosen);
+    EXPECT_EQ(probe().wallpaperFile(), chosen);
     EXPECT_EQ(m_alphaWallpaper, 16);
 
     // Browsing fills the folder; cancelling a later browse keeps it.
@@ -214,15 +214,15 @@ TEST_F(SettingsDialog, WallpaperFolderBrowseClearAndAlpha) {
     });
     ASSERT_FALSE(lumo::test::folderPickers().empty());
     EXPECT_EQ(lumo::test::folderPickers().front().title, L"フォルダの選択");
-    EXPECT_EQ(view()->wallpaperFile, CString(other + L"/only.bmp")) << "a new folder picks anew";
+    EXPECT_EQ(probe().wallpaperFile(), CString(other + L"/only.bmp")) << "a new folder picks anew";
 
     runSettings([](DialogDriver& d) {
         d.click(IDC_CLEAR);
         EXPECT_EQ(d.text(IDC_WALLPAPER_PATH), L"");
         d.press(IDOK);
     });
-    EXPECT_TRUE(view()->wallpaperFile.IsEmpty());
-    EXPECT_FALSE(view()->wallpaperBuffer.exists());
+    EXPECT_TRUE(probe().wallpaperFile().IsEmpty());
+    EXPECT_FALSE(probe().hasWallpaperBuffer());
 }
 
 TEST_F(SettingsDialog, TheFunctionBarSettingsButtonOpensTheDialog) {

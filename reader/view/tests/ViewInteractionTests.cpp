@@ -99,36 +99,36 @@ TEST_F(ViewInput, PageUnitsHoldBackFivePagesAStepAndStopAtTheFirstPage) {
 
 TEST_F(ViewInput, FunctionSetComesAndGoesOnReleaseAndClearsItsModes) {
     lumo::test::tap(view(), pageButton(4));
-    EXPECT_TRUE(view()->functionBarShown);
+    EXPECT_TRUE(probe().functionBarShown());
     lumo::test::tap(view(), functionButton(2));
-    EXPECT_TRUE(view()->altToolMode);
+    EXPECT_TRUE(probe().altToolMode());
     lumo::test::tap(view(), functionButton(2));
-    EXPECT_FALSE(view()->altToolMode);
+    EXPECT_FALSE(probe().altToolMode());
     lumo::test::tap(view(), functionButton(2));
     lumo::test::tap(view(), functionButton(5));
-    EXPECT_FALSE(view()->functionBarShown);
-    EXPECT_FALSE(view()->altToolMode) << "switching sets clears the tool mode";
+    EXPECT_FALSE(probe().functionBarShown());
+    EXPECT_FALSE(probe().altToolMode()) << "switching sets clears the tool mode";
     EXPECT_EQ(index(), 0) << "switching sets never moves";
 
     // Pressing the switch button and releasing elsewhere does not switch.
     penDown(view(), pageButton(4));
     penUp(view(), pageButton(2));
-    EXPECT_FALSE(view()->functionBarShown);
+    EXPECT_FALSE(probe().functionBarShown());
 }
 
 TEST_F(ViewInput, LongPressOnTheFirstFunctionButtonArmsTheCloseIcon) {
     lumo::test::tap(view(),
                     functionButton(0)); // still the page set here: button index 0 of the page set
     lumo::test::tap(view(), pageButton(4));
-    ASSERT_TRUE(view()->functionBarShown);
-    const RECT button = view()->functionButtons[0];
+    ASSERT_TRUE(probe().functionBarShown());
+    const RECT button = probe().functionButton(0);
     const QImage before = lumo::test::captureWindow(view());
 
     penDown(view(), functionButton(0));
     advanceClock(499);
-    EXPECT_FALSE(view()->closeArmed);
+    EXPECT_FALSE(probe().closeArmed());
     advanceClock(1);
-    EXPECT_TRUE(view()->closeArmed);
+    EXPECT_TRUE(probe().closeArmed());
     const QImage armed = lumo::test::captureWindow(view());
     const QRgb corner = armed.pixel(button.left + 4, button.top + 4);
     EXPECT_EQ(qRed(corner), 255);
@@ -139,7 +139,7 @@ TEST_F(ViewInput, LongPressOnTheFirstFunctionButtonArmsTheCloseIcon) {
 
     // Releasing elsewhere disarms, and the view stays.
     penUp(view(), functionButton(3));
-    EXPECT_FALSE(view()->closeArmed);
+    EXPECT_FALSE(probe().closeArmed());
     ASSERT_NE(view(), nullptr);
 }
 
@@ -149,7 +149,7 @@ TEST_F(ViewInput, ReleasingTheArmedCloseButtonClosesTheBookAndKeepsItsPosition) 
     lumo::test::tap(view(), pageButton(4));
     penDown(view(), functionButton(0));
     advanceClock(500);
-    ASSERT_TRUE(view()->closeArmed);
+    ASSERT_TRUE(probe().closeArmed());
     HWND main = frame()->GetSafeHwnd();
     penUp(view(), functionButton(0));
     EXPECT_FALSE(::IsWindow(main)) << "closing the book takes the frame down";
@@ -164,9 +164,9 @@ TEST_F(ViewInput, AQuickReleaseOnTheFirstFunctionButtonMinimises) {
     lumo::test::tap(view(), pageButton(4));
     lumo::test::tap(view(), functionButton(0));
     EXPECT_TRUE(frame()->IsIconic());
-    EXPECT_FALSE(view()->closeArmed);
+    EXPECT_FALSE(probe().closeArmed());
     advanceClock(600);
-    EXPECT_FALSE(view()->closeArmed) << "the long-press timer stopped on release";
+    EXPECT_FALSE(probe().closeArmed()) << "the long-press timer stopped on release";
 }
 
 TEST_F(ViewInput, WheelMovesByNotchesTowardsTheUserForward) {
@@ -206,19 +206,18 @@ TEST_F(ViewInput, DoubleTapOnTheBarActsAsAPenDown) {
 }
 
 TEST_F(ViewInput, HitTestsFollowTheCurrentButtonSet) {
-    const RECT page0 = view()->pageButtons[0];
+    const RECT page0 = probe().pageButton(0);
     EXPECT_EQ(view()->hitTestButton(page0.left, page0.top), 0) << "left and top edges are inside";
     EXPECT_EQ(view()->hitTestButton(page0.right, page0.top), -1) << "the right edge is outside";
     EXPECT_EQ(view()->hitTestButton(10, 10), -1);
-    view()->functionBarShown = true;
-    const RECT fn5 = view()->functionButtons[5];
+    lumo::test::tap(view(), pageButton(4));
+    ASSERT_TRUE(probe().functionBarShown());
+    const RECT fn5 = probe().functionButton(5);
     EXPECT_EQ(view()->hitTestButton(fn5.left + 1, fn5.bottom - 1), 5);
-    view()->functionBarShown = false;
 }
 
 TEST_F(ViewInput, StalePenMessagesAreDroppedOnlyWhileAnIllustrationShows) {
-    view()->illustrationShown = 1;
-    view()->illustrationTick = 5000;
+    probe().setIllustrationShown(1, 5000);
     struct Row {
         UINT message;
         DWORD time;
@@ -233,7 +232,7 @@ TEST_F(ViewInput, StalePenMessagesAreDroppedOnlyWhileAnIllustrationShows) {
         EXPECT_EQ(view()->PreTranslateMessage(&msg), row.dropped)
             << std::hex << row.message << " at " << row.time;
     }
-    view()->illustrationShown = 0;
+    probe().setIllustrationShown(0, 5000);
     MSG old{view()->GetSafeHwnd(), WM_LBUTTONUP, 0, 0, 1, {0, 0}};
     EXPECT_FALSE(view()->PreTranslateMessage(&old));
 }
