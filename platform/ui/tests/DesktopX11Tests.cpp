@@ -4,18 +4,16 @@
 // delete-window request.
 #include "platform/ui/Desktop.h"
 
+#include "tests/support/XServer.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -23,54 +21,12 @@
 
 namespace {
 
-constexpr const char* XVFB = "/usr/bin/Xvfb";
-
-// An Xvfb server of this test's own; -displayfd tells which display it took.
-class XServer {
-public:
-    XServer() {
-        int fds[2];
-        if (::pipe(fds) != 0)
-            return;
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            ::execl(XVFB, XVFB, "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
-                    "tcp", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        char buffer[32] = {};
-        ssize_t n = 0;
-        for (size_t got = 0; got < sizeof buffer - 1 && (n = ::read(fds[0], buffer + got, 1)) == 1;
-             ++got)
-            if (buffer[got] == '\n')
-                break;
-        ::close(fds[0]);
-        if (buffer[0] != '\0')
-            m_name = ":" + std::to_string(std::atoi(buffer));
-    }
-    ~XServer() {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    const std::string& name() const { return m_name; }
-
-private:
-    pid_t m_pid = -1;
-    std::string m_name;
-};
-
 class X11DesktopTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::filesystem::exists(XVFB))
+        m_server = std::make_unique<lumo::test::XServer>();
+        if (m_server->name().empty())
             GTEST_SKIP() << "Xvfb is not installed";
-        m_server = std::make_unique<XServer>();
-        ASSERT_FALSE(m_server->name().empty()) << "Xvfb did not start";
         m_display = XOpenDisplay(m_server->name().c_str());
         ASSERT_NE(m_display, nullptr);
         m_desktop = lumo::openX11DesktopOn(m_server->name().c_str());
@@ -119,7 +75,7 @@ protected:
         return result;
     }
 
-    std::unique_ptr<XServer> m_server;
+    std::unique_ptr<lumo::test::XServer> m_server;
     Display* m_display = nullptr;
     std::unique_ptr<lumo::DesktopBackend> m_desktop;
 };

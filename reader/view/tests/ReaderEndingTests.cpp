@@ -242,9 +242,10 @@ TEST_P(SigtermInALoop, EndsTheLoopAndTakesTheExitPath) {
         << "the drop-down opened";
     for (KeySym key : GetParam().keys)
         press(key);
-    if (GetParam().dialog)
+    if (GetParam().dialog) {
         ASSERT_TRUE(waitFor([&] { return topLevelWindows() >= 2; }, std::chrono::seconds(30)))
             << "the dialog opened";
+    }
     kill(m_pid, SIGTERM);
     int status = 0;
     ASSERT_TRUE(ended(&status)) << "the loop ends and the program with it";
