@@ -34,7 +34,13 @@ void CDavaroDiroToolCommandHandler::onReaderSettings() {
         pos = document->positionOf(document->m_currentIndex);
 
     CAozoraConfigureDialog dialog;
-    if (dialog.DoModal() != IDOK || !view)
+    if (dialog.DoModal() != IDOK)
+        return;
+    // Into the option store at once (not only at exit), so the host's next
+    // write of the configuration file keeps them even if the exit path never
+    // runs.
+    saveSettings();
+    if (!view)
         return;
     if (m_pathWallpaper.str() != previousFolder.str())
         view->pickWallpaper();

@@ -180,6 +180,9 @@ TEST_F(SettingsDialog, WithoutAReaderViewTheSettingsAreStoredForTheNext) {
         d.press(IDOK);
     });
     EXPECT_EQ(m_positionControlbar, 1);
+    lumo::test::advanceClock(CMainFrame::SAVE_OPTIONS_DELAY);
+    EXPECT_NE(m_dir.read("lumoconf.ini").find("\nm_positionControlbar=1\n"), std::string::npos)
+        << "in the file before any exit";
     ASSERT_NE(open(writeBook("book.txt", numberedBook(50))), nullptr);
     EXPECT_EQ(probe().textRect().left, 48);
 }
