@@ -3,9 +3,15 @@
 #include "platform/ui/Dialog.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace lumo::test {
 namespace {
@@ -96,6 +102,67 @@ SIZE DialogDriver::dialogSize() const {
 
 bool DialogDriver::ended() const {
     return m_dialog && m_dialog->ended();
+}
+
+std::vector<std::wstring> DialogDriver::clippedTexts() const {
+    std::vector<std::wstring> clipped;
+    if (!m_dialog || !m_dialog->qtDialog())
+        return clipped;
+    for (QWidget* widget : m_dialog->qtDialog()->findChildren<QWidget*>()) {
+        const QFontMetrics metrics(widget->font());
+        auto fits = [&](const QString& text, int room) {
+            if (metrics.horizontalAdvance(text) > room)
+                clipped.push_back(text.toStdWString());
+        };
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            fits(label->text(), label->width());
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            fits(group->title(), group->width());
+        } else if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget)) {
+            // The indicator and its spacing come first.
+            auto* button = static_cast<QAbstractButton*>(widget);
+            const int indicator =
+                button->sizeHint().width() - metrics.horizontalAdvance(button->text());
+            fits(button->text(), button->width() - indicator);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            fits(button->text(), button->width());
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                               QStyle::SC_ComboBoxEditField, combo);
+            for (int i = 0; i < combo->count(); ++i)
+                fits(combo->itemText(i), field.width());
+        }
+    }
+    return clipped;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> DialogDriver::overlappingControls() const {
+    std::vector<std::pair<std::wstring, std::wstring>> overlaps;
+    if (!m_dialog || !m_dialog->qtDialog())
+        return overlaps;
+    std::vector<std::pair<std::wstring, QRect>> controls;
+    for (QWidget* widget :
+         m_dialog->qtDialog()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QGroupBox*>(widget) || !widget->isVisibleTo(m_dialog->qtDialog()))
+            continue;
+        QString name = widget->objectName();
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            name = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            name = button->text();
+        else if (auto* combo = qobject_cast<QComboBox*>(widget))
+            name = combo->count() ? combo->itemText(0) : QString();
+        else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            name = QStringLiteral("edit ") + edit->text();
+        controls.emplace_back(name.toStdWString(), widget->geometry());
+    }
+    for (size_t a = 0; a < controls.size(); ++a)
+        for (size_t b = a + 1; b < controls.size(); ++b)
+            if (controls[a].second.intersects(controls[b].second))
+                overlaps.emplace_back(controls[a].first, controls[b].first);
+    return overlaps;
 }
 
 } // namespace lumo::test

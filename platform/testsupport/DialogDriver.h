@@ -28,6 +28,12 @@ public:
     // Pixel geometry of a control inside the dialog.
     RECT controlRect(UINT id) const;
     SIZE dialogSize() const;
+    // The texts (labels, captions, list items) that their control, as laid
+    // out, cannot show whole; empty when everything shows.
+    std::vector<std::wstring> clippedTexts() const;
+    // Pairs of controls that overlap, group boxes aside, each named by its
+    // text (a list by its first item).
+    std::vector<std::pair<std::wstring, std::wstring>> overlappingControls() const;
     // Presses a push button (IDOK / IDCANCEL included).
     void press(UINT id) { click(id); }
     bool ended() const;

@@ -31,6 +31,30 @@ public:
 private:
     CDialog* m_owner;
 };
+
+// Pixels a control needs to show its text (its list's widest item) whole.
+int neededWidth(lumo::ControlKind kind, QWidget* widget, const QString& text,
+                const QFontMetrics& metrics) {
+    switch (kind) {
+    case lumo::ControlKind::Label:
+        return metrics.horizontalAdvance(text);
+    case lumo::ControlKind::GroupBox:
+        // The title sits inset by about a character on either side.
+        return metrics.horizontalAdvance(text) + 2 * metrics.height();
+    case lumo::ControlKind::PushButton:
+    case lumo::ControlKind::DefPushButton:
+        // The text and a little frame: the small "..." buttons of a template
+        // must not stretch the whole dialog to Qt's preferred button width.
+        return metrics.horizontalAdvance(text) + metrics.height() / 2;
+    case lumo::ControlKind::CheckBox:
+    case lumo::ControlKind::RadioButton:
+    case lumo::ControlKind::ComboBox:
+        return widget->sizeHint().width();
+    case lumo::ControlKind::Edit:
+        return 0;
+    }
+    return 0;
+}
 } // namespace
 
 bool CDialog::build(const lumo::DialogTemplate& t) {
@@ -52,21 +76,29 @@ bool CDialog::build(const lumo::DialogTemplate& t) {
                                    26) /
                                       52);
     const int baseY = std::max(1, metrics.height());
+    // Pixels per dialog unit as the fractions unitX / unitsX and unitY / unitsY.
+    int unitX = baseX;
+    int unitsX = 4;
+    int unitY = baseY;
+    int unitsY = 8;
     auto px = [&](int x, int y, int cx, int cy) {
-        return QRect(MulDiv(x, baseX, 4), MulDiv(y, baseY, 8), MulDiv(cx, baseX, 4),
-                     MulDiv(cy, baseY, 8));
+        return QRect(MulDiv(x, unitX, unitsX), MulDiv(y, unitY, unitsY), MulDiv(cx, unitX, unitsX),
+                     MulDiv(cy, unitY, unitsY));
     };
-    const QRect size = px(0, 0, t.cx, t.cy);
-    dialog->setFixedSize(size.width(), size.height());
-    const RECT rect{0, 0, size.width(), size.height()};
-    if (!CreateEx(0, nullptr, t.caption.c_str(), WS_POPUP | t.style, rect, nullptr, 0))
-        return false;
+    // Widens a unit so that `units` of it hold `pixels`.
+    auto widen = [](int& unit, int& units, int pixels, int count) {
+        if (count > 0 &&
+            static_cast<long long>(pixels) * units > static_cast<long long>(count) * unit) {
+            unit = pixels;
+            units = count;
+        }
+    };
 
     QButtonGroup* radioGroup = nullptr;
     std::vector<QWidget*> groupBoxes;
+    std::vector<QWidget*> widgets;
     for (const lumo::DialogControlTemplate& c : t.controls) {
         const QString text = QString::fromStdWString(c.text);
-        QRect geometry = px(c.x, c.y, c.cx, c.cy);
         QWidget* widget = nullptr;
         CDialogControl* control = nullptr;
         const UINT id = c.id;
@@ -89,8 +121,7 @@ bool CDialog::build(const lumo::DialogTemplate& t) {
                 items.sort(Qt::CaseInsensitive);
             combo->addItems(items);
             combo->setCurrentIndex(-1);
-            // The template height includes the dropped list.
-            geometry.setHeight(std::min(geometry.height(), combo->sizeHint().height()));
+            combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
             QObject::connect(combo, &QComboBox::activated, dialog, [this, id](int) {
                 SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), CBN_SELCHANGE), 0);
             });
@@ -139,13 +170,44 @@ bool CDialog::build(const lumo::DialogTemplate& t) {
                 SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
             });
         }
-        widget->setGeometry(geometry);
+        widgets.push_back(widget);
+        m_controls.push_back(control);
+        // The template's units suit the device's controls; Qt's check boxes,
+        // combo arrows and Japanese labels need more room. As the device
+        // derived its units from its font, the unit widens until every
+        // control holds its text whole, keeping the layout's proportions.
+        widen(unitX, unitsX, neededWidth(c.kind, widget, text, metrics), c.cx);
+    }
+    // A drop-down list is as tall as Qt draws it, not as its template (which
+    // counts the dropped list): the controls under it move down to clear it.
+    for (size_t a = 0; a < t.controls.size(); ++a) {
+        const lumo::DialogControlTemplate& list = t.controls[a];
+        if (list.kind != lumo::ControlKind::ComboBox)
+            continue;
+        for (const lumo::DialogControlTemplate& below : t.controls) {
+            const bool sideBySide = below.x < list.x + list.cx && list.x < below.x + below.cx;
+            if (below.kind != lumo::ControlKind::GroupBox && sideBySide && below.y > list.y)
+                widen(unitY, unitsY, widgets[a]->sizeHint().height(), below.y - list.y);
+        }
+    }
+
+    const QRect size = px(0, 0, t.cx, t.cy);
+    dialog->setFixedSize(size.width(), size.height());
+    const RECT rect{0, 0, size.width(), size.height()};
+    if (!CreateEx(0, nullptr, t.caption.c_str(), WS_POPUP | t.style, rect, nullptr, 0))
+        return false;
+    for (size_t i = 0; i < t.controls.size(); ++i) {
+        const lumo::DialogControlTemplate& c = t.controls[i];
+        QRect geometry = px(c.x, c.y, c.cx, c.cy);
+        // The template height of a drop-down list includes the dropped list.
+        if (c.kind == lumo::ControlKind::ComboBox)
+            geometry.setHeight(std::min(geometry.height(), widgets[i]->sizeHint().height()));
+        widgets[i]->setGeometry(geometry);
         const RECT controlRect{geometry.left(), geometry.top(), geometry.left() + geometry.width(),
                                geometry.top() + geometry.height()};
-        control->CreateEx(0, nullptr, c.text.c_str(), WS_CHILD | WS_VISIBLE | c.style, controlRect,
-                          this, id);
-        control->bind(widget, c.kind);
-        m_controls.push_back(control);
+        m_controls[i]->CreateEx(0, nullptr, c.text.c_str(), WS_CHILD | WS_VISIBLE | c.style,
+                                controlRect, this, c.id);
+        m_controls[i]->bind(widgets[i], c.kind);
     }
     for (QWidget* box : groupBoxes)
         box->lower();

@@ -199,17 +199,21 @@ TEST_F(DialogTest, ADisabledButtonCannotBePressed) {
     EXPECT_EQ(dialog.folder, L"/pictures");
 }
 
-TEST_F(DialogTest, SizesComeFromDialogUnits) {
+// The template gives 40 units to a list of "文字:黒/背景:白": the unit widens
+// until that shows whole, and every other control keeps its proportions.
+TEST_F(DialogTest, SizesComeFromDialogUnitsWideEnoughForEveryText) {
     CSettingsDialog dialog;
     lumo::test::driveNextDialog([](lumo::test::DialogDriver& d) {
+        EXPECT_EQ(d.clippedTexts(), std::vector<std::wstring>{});
+        EXPECT_EQ(d.overlappingControls(), (std::vector<std::pair<std::wstring, std::wstring>>{}));
         const SIZE size = d.dialogSize();
-        EXPECT_EQ(size.cx, 150) << "100 units at 6 px per 4 units";
+        EXPECT_GT(size.cx, 150) << "wider than 100 units at 6 px per 4 units";
         const RECT folder = d.controlRect(IDC_FOLDER);
-        EXPECT_EQ(folder.left, 6);
-        EXPECT_EQ(folder.right - folder.left, 90);
+        EXPECT_NEAR(folder.left, size.cx * 4 / 100, 1);
+        EXPECT_NEAR(folder.right - folder.left, size.cx * 60 / 100, 1);
         const RECT ok = d.controlRect(IDOK);
         EXPECT_GT(ok.top, folder.bottom);
-        EXPECT_LE(ok.bottom, 80 * 13 / 8 + 1);
+        EXPECT_LE(ok.bottom, 80 * 13 / 8 + 1) << "heights keep 13 px per 8 units";
     });
     dialog.DoModal();
 }
