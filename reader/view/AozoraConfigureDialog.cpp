@@ -25,7 +25,8 @@ CAozoraConfigureDialog::CAozoraConfigureDialog()
       controlbarPosition(m_positionControlbar), textFont(m_textFont), textFontSize(m_textFontSize),
       rubyFont(m_rubyFont), rubyFontSize(m_rubyFontSize), textDirection(m_textDirection),
       lineBoundary(m_lineBoundary), wordWrap(m_wordWrap), scrollRange(m_scrollRange),
-      autoSaveAtExit(m_autoSaveAtExit), showRuby(m_showRuby), textIsBold(m_textIsBold) {}
+      autoSaveAtExit(m_autoSaveAtExit), showRuby(m_showRuby), textIsBold(m_textIsBold),
+      aozoraNotation(m_aozoraNotation) {}
 
 CAozoraConfigureDialog::~CAozoraConfigureDialog() = default;
 
@@ -49,6 +50,7 @@ void CAozoraConfigureDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_AUTO_SAVE, autoSaveAtExit);
     DDX_Check(pDX, IDC_BOLD, textIsBold);
     DDX_Check(pDX, IDC_SHOW_RUBY, showRuby);
+    DDX_Check(pDX, IDC_AOZORA_NOTATION, aozoraNotation);
 }
 
 void CAozoraConfigureDialog::onBrowse() {
@@ -98,5 +100,6 @@ void CAozoraConfigureDialog::OnOK() {
     m_autoSaveAtExit = autoSaveAtExit;
     m_textIsBold = textIsBold;
     m_showRuby = showRuby;
+    m_aozoraNotation = aozoraNotation;
     CDialog::OnOK();
 }

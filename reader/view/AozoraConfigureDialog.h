@@ -36,6 +36,7 @@ public:
     int autoSaveAtExit;
     int showRuby;
     int textIsBold;
+    int aozoraNotation;
 
 protected:
     DECLARE_MESSAGE_MAP()

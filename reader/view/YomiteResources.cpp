@@ -89,6 +89,7 @@ lumo::DialogTemplate configureDialog() {
               {L"8", L"10", L"12", L"14", L"16", L"18", L"20", L"22", L"24", L"28", L"32"}));
     c.push_back(label(L"point", 275, 18, 18));
     c.push_back(check(IDC_BOLD, L"太字", 185, 29, 28, 11));
+    c.push_back(check(IDC_AOZORA_NOTATION, L"注記を反映する", 216, 29, 70, 11));
 
     c.push_back(control(ControlKind::GroupBox, static_cast<UINT>(-1), L"ルビ", 146, 44, 149, 41));
     c.push_back(check(IDC_SHOW_RUBY, L"ルビを表示", 185, 53, 50, 10));

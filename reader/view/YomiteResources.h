@@ -31,6 +31,7 @@ constexpr UINT IDC_WALLPAPER_STYLE = 5017;
 constexpr UINT IDC_BROWSE = 5019;
 constexpr UINT IDC_WALLPAPER_ALPHA = 5020;
 constexpr UINT IDC_CLEAR = 5021;
+constexpr UINT IDC_AOZORA_NOTATION = 5022; // beyond the device's dialog: full notation
 
 // This module's instance handle: its resources are registered under it.
 HINSTANCE moduleInstance();

@@ -77,6 +77,8 @@ TEST_F(SettingsDialog, ShowsEveryListInItsStoredOrder) {
         EXPECT_EQ(d.comboIndex(IDC_RUBY_FONT_SIZE), 0);
         EXPECT_EQ(d.check(IDC_SHOW_RUBY), 1);
         EXPECT_EQ(d.check(IDC_AUTO_SAVE), 1);
+        EXPECT_EQ(d.check(IDC_AOZORA_NOTATION), 0) << "the basic notation by default";
+        EXPECT_EQ(d.text(IDC_AOZORA_NOTATION), L"注記を反映する");
         for (UINT id : {IDC_BROWSE, IDC_CLEAR, IDC_WALLPAPER_PATH, IDC_BOLD, IDC_WORD_WRAP,
                         IDC_LINE_BOUNDARY})
             EXPECT_TRUE(d.hasControl(id)) << id;
@@ -100,8 +102,10 @@ TEST_F(SettingsDialog, OkStoresEveryControlButTouchScroll) {
         d.typeText(IDC_WALLPAPER_PATH, L"/nowhere");
         d.click(IDC_WORD_WRAP);
         d.click(IDC_BOLD);
+        d.click(IDC_AOZORA_NOTATION);
         d.press(IDOK);
     });
+    EXPECT_EQ(m_aozoraNotation, 1);
     EXPECT_EQ(m_displayDirection, 2);
     EXPECT_EQ(m_textDirection, 1);
     EXPECT_EQ(m_displayColor, 1);
@@ -116,6 +120,54 @@ TEST_F(SettingsDialog, OkStoresEveryControlButTouchScroll) {
     EXPECT_EQ(m_textIsBold, 0);
     EXPECT_EQ(m_lineBoundary, 1);
     EXPECT_EQ(m_enableTouchScroll, 7) << "not on the dialog, never touched";
+}
+
+// Opened on a desktop, Qt's check boxes and list arrows take more room than
+// the device's: the dialog widens until every label and every list item
+// shows whole, with nothing on top of anything else.
+TEST_F(SettingsDialog, ShowsEveryLabelAndValueWhole) {
+    SIZE size{};
+    runSettings([&](DialogDriver& d) {
+        EXPECT_EQ(d.clippedTexts(), std::vector<std::wstring>{});
+        EXPECT_EQ(d.overlappingControls(), (std::vector<std::pair<std::wstring, std::wstring>>{}));
+        size = d.dialogSize();
+        const RECT ok = d.controlRect(IDOK);
+        const RECT cancel = d.controlRect(IDCANCEL);
+        EXPECT_LE(cancel.right, size.cx) << "inside the dialog";
+        EXPECT_LT(ok.right, cancel.left);
+        // The new check box sits in the text group, after 太字.
+        EXPECT_GT(d.controlRect(IDC_AOZORA_NOTATION).left, d.controlRect(IDC_BOLD).right);
+        d.press(IDCANCEL);
+    });
+    EXPECT_GT(size.cx, 302 * 6 / 4) << "wider than the template's units at the font's";
+}
+
+TEST_F(SettingsDialog, FullNotationTakesEffectOnOkAndCancelKeepsTheBasicOne) {
+    std::vector<std::wstring> lines = {L"題", L"者", L"", L"［＃ここから２字下げ］", L"本文"};
+    for (int i = 0; i < 40; ++i)
+        lines.push_back(L"続き");
+    ASSERT_NE(open(writeBook("book.txt", lines)), nullptr);
+    ASSERT_FALSE(document()->hasNotation());
+    runSettings([&](DialogDriver& d) {
+        d.click(IDC_AOZORA_NOTATION);
+        d.press(IDCANCEL);
+    });
+    EXPECT_EQ(m_aozoraNotation, 0);
+    EXPECT_FALSE(document()->hasNotation());
+
+    runSettings([&](DialogDriver& d) {
+        d.click(IDC_AOZORA_NOTATION);
+        d.press(IDOK);
+    });
+    EXPECT_EQ(m_aozoraNotation, 1);
+    ASSERT_TRUE(document()->hasNotation()) << "laid out again in full notation";
+    EXPECT_EQ(document()->getDisplayLineNotation(3).indent, 4);
+    runSettings([&](DialogDriver& d) {
+        EXPECT_EQ(d.check(IDC_AOZORA_NOTATION), 1);
+        d.click(IDC_AOZORA_NOTATION);
+        d.press(IDOK);
+    });
+    EXPECT_FALSE(document()->hasNotation());
 }
 
 TEST_F(SettingsDialog, ValuesOutsideTheListsShowNoSelection) {
