@@ -331,8 +331,9 @@ TEST(PngImport, RefusesPicturesAboveTheSizeLimits) {
         ImagePtr image = namedImage();
         EXPECT_EQ(png.read(path.c_str(), image.get()), 1);
         EXPECT_EQ(image->HasObject(), row.accepted) << row.width << "x" << row.height;
-        if (row.accepted)
+        if (row.accepted) {
             EXPECT_EQ(pixelAt(*image, row.width - 1, row.height - 1), grey(255));
+        }
     }
 }
 

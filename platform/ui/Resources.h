@@ -66,7 +66,7 @@ struct DialogControlTemplate {
     int x = 0, y = 0, cx = 0, cy = 0;
     DWORD style = 0;
     // Combo-box list items (the template's initialisation data), in order.
-    std::vector<std::wstring> items;
+    std::vector<std::wstring> items{};
 };
 
 struct DialogTemplate {

@@ -189,8 +189,9 @@ TEST_F(BookTest, WithoutRulesEveryLineBreaksWhereTheNextCharacterWouldNotFit) {
         for (size_t i = 0; i < lines.size(); ++i) {
             int width = yomite::columnWidth(lines[i]);
             EXPECT_LE(width, columns);
-            if (i + 1 < lines.size())
+            if (i + 1 < lines.size()) {
                 EXPECT_GT(width + yomite::columnWidth(lines[i + 1][0]), columns) << "line " << i;
+            }
         }
     }
 }
@@ -226,8 +227,9 @@ TEST_F(BookTest, LayoutOfArbitraryTextTilesTheSourceAndOrdersThePages) {
                 for (int k = 0; k + 1 < book.getLineStartCount(); ++k) {
                     std::wstring text = book.getDisplayLineText(k);
                     const std::wstring& source = book.m_sourceLines[starts[k].line];
-                    if (!source.empty())
+                    if (!source.empty()) {
                         EXPECT_FALSE(text.empty()) << "display line " << k;
+                    }
                     rebuilt[starts[k].line] += text;
                 }
                 EXPECT_EQ(rebuilt, book.m_sourceLines);

@@ -23,8 +23,9 @@ TEST_P(StoredPositionTable, ReadsTheStoredText) {
     const StoredCase& c = GetParam();
     std::optional<SourcePosition> position = yomite::parseStoredPosition(c.text);
     ASSERT_EQ(position.has_value(), c.present);
-    if (c.present)
+    if (c.present) {
         EXPECT_EQ(*position, c.position);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -111,8 +112,9 @@ TEST_F(ReadingPosition, PositionIndexRoundTripsForEveryPageAndLine) {
         CDavaroDiroBook book = laidOutBook(linesPerPage);
         m_scrollRange = 1;
         for (int page = 0; page < book.getPageCount(); ++page) {
-            if (book.getPageStart(page) < book.getPageStart(page + 1))
+            if (book.getPageStart(page) < book.getPageStart(page + 1)) {
                 EXPECT_EQ(book.indexOf(book.positionOf(page)), page) << linesPerPage << "/" << page;
+            }
         }
         m_scrollRange = 0;
         for (int line = 0; line + 1 < book.getLineStartCount(); ++line)

@@ -111,9 +111,10 @@ TEST_F(ImageClient, FitScalesByOnePercentageToFitOrCover) {
         ASSERT_TRUE(readPictureFile((m_dir / "p.bmp").wstring().c_str(), source.p));
         EXPECT_EQ(fitPicture(source.p, destination.p, row.mode, row.width, row.height), row.ok)
             << row.mode;
-        if (row.ok)
+        if (row.ok) {
             EXPECT_EQ(destination.size(), std::make_pair(row.outW, row.outH))
                 << row.mode << " " << row.width;
+        }
     }
 }
 
