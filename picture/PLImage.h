@@ -79,7 +79,7 @@ public:
     static void Destroy(CPLImage* image);
 
     // The accessors below are inline so that filter plug-ins work on images
-    // through the table and this layout alone, without linking the kernel.
+    // through the table and this layout alone, calling no kernel function.
     BITMAPINFOHEADER* GetBitmapInfoHeader() { return &m_header; }
     BMP_BGR* GetBitmapBits() { return m_pixels; }
     int GetLineSize() const { return static_cast<int>(lineSizeFor(m_header.biWidth)); }
