@@ -4,6 +4,7 @@
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowState.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <fcntl.h>
@@ -32,6 +33,16 @@ void closeMainWindow() {
         PostQuitMessage(0);
 }
 
+// With the application gone nobody reads the pipe: the signals end the
+// program again, and the descriptors are not left to a later file.
+void stopWatching() {
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    close(g_pipe[0]);
+    close(g_pipe[1]);
+    g_pipe[0] = g_pipe[1] = -1;
+}
+
 } // namespace
 
 namespace lumo {
@@ -40,8 +51,11 @@ void closeMainWindowOnTerminationSignals() {
     if (g_pipe[0] != -1 || pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     ensureGuiApplication();
-    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read);
+    // Owned by the application: it must not outlive the event loop it sits in.
+    auto* notifier =
+        new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] { closeMainWindow(); });
+    QObject::connect(notifier, &QObject::destroyed, [] { stopWatching(); });
     struct sigaction action {};
     action.sa_handler = &onSignal;
     sigemptyset(&action.sa_mask);
