@@ -180,8 +180,9 @@ TEST_F(UserLanguage, QtsOwnTranslationsFollowTheLocale) {
         EXPECT_EQ(outcome.status, 0) << c.lang;
         const bool loaded = outcome.err.find("Qt translation: ") != std::string::npos;
         EXPECT_EQ(loaded, c.catalogue != nullptr) << c.lang << ": " << outcome.err;
-        if (c.catalogue)
+        if (c.catalogue) {
             EXPECT_NE(outcome.err.find(c.catalogue), std::string::npos) << c.lang << outcome.err;
+        }
     }
 }
 

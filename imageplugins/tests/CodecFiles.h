@@ -18,9 +18,9 @@ struct PngLayout {
     bool interlaced = false;
     // Samples row by row, one value per channel (16-bit values for depth 16,
     // palette indices for type 3), packed by the writer.
-    std::vector<std::vector<std::uint16_t>> rows;
-    std::vector<std::uint8_t> palette; // r, g, b triples
-    std::vector<std::uint8_t> paletteAlpha;
+    std::vector<std::vector<std::uint16_t>> rows{};
+    std::vector<std::uint8_t> palette{}; // r, g, b triples
+    std::vector<std::uint8_t> paletteAlpha{};
     int greyKey = -1; // transparent grey value (type 0)
 };
 

@@ -13,7 +13,7 @@ struct PictureSource {
     // extension picks the import plug-in either way.
     std::wstring name;
     // The picture file's bytes when it came from an archive.
-    std::optional<std::string> bytes;
+    std::optional<std::string> bytes{};
 };
 
 // `reference` is the picture as the book writes it ("\" or "/" separators),
