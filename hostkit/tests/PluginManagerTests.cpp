@@ -77,7 +77,7 @@ TEST_F(PluginManager, SkipsDirectoriesNonLibrariesAndLibrariesWithoutLoadEntry) 
     // Each file skipped is named, with the loader's own reason.
     ASSERT_EQ(warnings.size(), 3u);
     const std::string plugins = (m_dir / "plugins").string();
-    for (const std::string expected :
+    for (const std::string& expected :
          {"plug-in not loaded: " + plugins + "/empty.lumo: file too short",
           "plug-in not loaded: " + plugins + "/text.lumo: ",
           "plug-in " + plugins + "/noentry.lumo skipped: it has no LUMO_LoadPluginModule"})
