@@ -20,21 +20,11 @@ public:
     const wchar_t* GetString() const { return m_text.c_str(); }
     operator const wchar_t*() const { return m_text.c_str(); }
     const std::wstring& str() const { return m_text; }
-    wchar_t GetAt(int index) const { return m_text.at(static_cast<size_t>(index)); }
-    wchar_t operator[](int index) const { return GetAt(index); }
 
-    // Substrings clamp their arguments to the string, as the framework's do.
-    CString Left(int count) const;
-    CString Right(int count) const;
+    // The rest from `first` on (clamped to the string), as the framework's does.
     CString Mid(int first) const;
-    CString Mid(int first, int count) const;
     // -1 when not found.
-    int Find(wchar_t ch, int start = 0) const;
-    int Find(const wchar_t* sub, int start = 0) const;
     int ReverseFind(wchar_t ch) const;
-
-    // printf-style formatting with wide format strings (%d, %s takes wchar_t*).
-    void Format(const wchar_t* format, ...);
 
     CString& operator=(const wchar_t* text) {
         m_text = text ? text : L"";

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -148,32 +147,15 @@ bool encodeCp932(wchar_t c, std::string& out) {
     return true;
 }
 
-std::string encode(UINT codePage, std::wstring_view text, const char* defaultChar,
-                   bool* usedDefault) {
+std::string encode(UINT codePage, std::wstring_view text) {
     if (resolve(codePage) == CP_UTF8)
         return lumo::toUtf8(text);
     std::string out;
     out.reserve(text.size() * 2);
-    for (wchar_t c : text) {
-        if (!encodeCp932(c, out)) {
-            out += defaultChar ? *defaultChar : '?';
-            if (usedDefault)
-                *usedDefault = true;
-        }
-    }
+    for (wchar_t c : text)
+        if (!encodeCp932(c, out))
+            out += '?';
     return out;
-}
-
-// Copies a converted string out with the platform's buffer rules.
-template <typename Char>
-int deliver(const std::basic_string<Char>& converted, Char* destination, int destinationSize) {
-    int needed = static_cast<int>(converted.size());
-    if (destinationSize == 0)
-        return needed;
-    if (!destination || destinationSize < needed)
-        return 0;
-    std::memcpy(destination, converted.data(), converted.size() * sizeof(Char));
-    return needed;
 }
 
 } // namespace
@@ -209,29 +191,7 @@ std::wstring decodeMultiByte(UINT codePage, std::string_view bytes) {
 }
 
 std::string encodeMultiByte(UINT codePage, std::wstring_view text) {
-    return encode(codePage, text, nullptr, nullptr);
+    return encode(codePage, text);
 }
 
 } // namespace lumo
-
-int MultiByteToWideChar(UINT codePage, DWORD, const char* source, int sourceLength,
-                        wchar_t* destination, int destinationSize) {
-    if (!source || destinationSize < 0)
-        return 0;
-    size_t length = sourceLength < 0 ? std::strlen(source) + 1 : static_cast<size_t>(sourceLength);
-    return deliver(decode(codePage, source, length), destination, destinationSize);
-}
-
-int WideCharToMultiByte(UINT codePage, DWORD, const wchar_t* source, int sourceLength,
-                        char* destination, int destinationSize, const char* defaultChar,
-                        BOOL* usedDefaultChar) {
-    if (!source || destinationSize < 0)
-        return 0;
-    size_t length = sourceLength < 0 ? std::wcslen(source) + 1 : static_cast<size_t>(sourceLength);
-    bool usedDefault = false;
-    std::string converted =
-        encode(codePage, std::wstring_view(source, length), defaultChar, &usedDefault);
-    if (usedDefaultChar)
-        *usedDefaultChar = usedDefault ? TRUE : FALSE;
-    return deliver(converted, destination, destinationSize);
-}

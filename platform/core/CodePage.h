@@ -6,20 +6,10 @@
 #include <string>
 #include <string_view>
 
-// Multi-byte <-> wide conversion with the platform's semantics: a negative
-// source length means "up to and including the terminating NUL"; a zero
-// destination size asks for the needed length; the result is the number of
-// characters written, or 0 when the destination is too small.
-//
-// CP_ACP is code page 932 (Windows-31J) unless LUMO_CODEPAGE names another
-// ("65001"/"utf-8" or "932"). Decoding never fails for bad bytes: a byte that
-// does not start a mapped character becomes one U+FFFD and decoding resumes
-// at the next byte.
-PLATFORM_API int MultiByteToWideChar(UINT codePage, DWORD flags, const char* source,
-                                     int sourceLength, wchar_t* destination, int destinationSize);
-PLATFORM_API int WideCharToMultiByte(UINT codePage, DWORD flags, const wchar_t* source,
-                                     int sourceLength, char* destination, int destinationSize,
-                                     const char* defaultChar, BOOL* usedDefaultChar);
+// Multi-byte <-> wide conversion. CP_ACP is code page 932 (Windows-31J)
+// unless LUMO_CODEPAGE names another ("65001"/"utf-8" or "932"). Decoding
+// never fails for bad bytes: a byte that does not start a mapped character
+// becomes one U+FFFD and decoding resumes at the next byte.
 
 namespace lumo {
 
@@ -28,8 +18,7 @@ PLATFORM_API UINT activeCodePage();
 // True when LUMO_CODEPAGE names the code page, so nothing should guess it.
 PLATFORM_API bool codePageConfigured();
 
-// Whole-string forms of the two conversions; characters that the code page
-// cannot represent encode as '?'.
+// Characters that the code page cannot represent encode as '?'.
 PLATFORM_API std::wstring decodeMultiByte(UINT codePage, std::string_view bytes);
 PLATFORM_API std::string encodeMultiByte(UINT codePage, std::wstring_view text);
 

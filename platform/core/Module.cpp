@@ -77,10 +77,6 @@ void* GetProcAddress(HMODULE module, const char* name) {
     return dlsym(module, name);
 }
 
-BOOL FreeLibrary(HMODULE module) {
-    return module && dlclose(module) == 0 ? TRUE : FALSE;
-}
-
 DWORD GetModuleFileName(HMODULE module, wchar_t* buffer, DWORD size) {
     if (!buffer || size == 0)
         return 0;

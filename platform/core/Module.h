@@ -20,7 +20,6 @@
 PLATFORM_API HMODULE LoadLibrary(const wchar_t* path);
 // Null when the module is null or has no such export.
 PLATFORM_API void* GetProcAddress(HMODULE module, const char* name);
-PLATFORM_API BOOL FreeLibrary(HMODULE module);
 // The full path of a module; a null module means the running program. Copies
 // at most size - 1 characters plus a NUL and returns the length copied.
 PLATFORM_API DWORD GetModuleFileName(HMODULE module, wchar_t* buffer, DWORD size);

@@ -4,7 +4,6 @@
 #include "UserFolders.h"
 #include "Utf8.h"
 
-#include <cwchar>
 #include <filesystem>
 #include <system_error>
 
@@ -34,18 +33,6 @@ std::wstring Profile::getString(const std::wstring& section, const std::wstring&
     return e == s->second.end() ? defaultValue : e->second;
 }
 
-int Profile::getInt(const std::wstring& section, const std::wstring& entry,
-                    int defaultValue) const {
-    load();
-    auto s = m_sections.find(section);
-    if (s == m_sections.end())
-        return defaultValue;
-    auto e = s->second.find(entry);
-    if (e == s->second.end())
-        return defaultValue;
-    return static_cast<int>(std::wcstol(e->second.c_str(), nullptr, 10));
-}
-
 bool Profile::writeString(const std::wstring& section, const std::wstring& entry,
                           const std::wstring& value) {
     load();
@@ -54,10 +41,6 @@ bool Profile::writeString(const std::wstring& section, const std::wstring& entry
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);
     return writeIniFile(filePath(), m_sections);
-}
-
-bool Profile::writeInt(const std::wstring& section, const std::wstring& entry, int value) {
-    return writeString(section, entry, std::to_wstring(value));
 }
 
 } // namespace lumo

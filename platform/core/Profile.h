@@ -17,14 +17,10 @@ public:
 
     std::wstring getString(const std::wstring& section, const std::wstring& entry,
                            const std::wstring& defaultValue) const;
-    // The stored text as a decimal number (0 when it is not one); the default
-    // when the entry is missing.
-    int getInt(const std::wstring& section, const std::wstring& entry, int defaultValue) const;
     // False when the profile file could not be written; the value is kept in
     // memory either way.
     bool writeString(const std::wstring& section, const std::wstring& entry,
                      const std::wstring& value);
-    bool writeInt(const std::wstring& section, const std::wstring& entry, int value);
 
     std::wstring filePath() const;
 

@@ -128,7 +128,6 @@ constexpr DWORD BI_BITFIELDS = 3;
 // Code pages for the multi-byte conversions.
 constexpr UINT CP_ACP = 0;
 constexpr UINT CP_UTF8 = 65001;
-constexpr DWORD MB_PRECOMPOSED = 0x00000001;
 
 // File attributes reported by the directory search.
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
@@ -138,16 +137,12 @@ constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_SIZE = 0x0005;
-constexpr UINT WM_SETFOCUS = 0x0007;
-constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
-constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
-constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;

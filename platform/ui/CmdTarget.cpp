@@ -39,13 +39,6 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
         pHandlerInfo->pmf = entry->pfn;
         return TRUE;
     }
-    if (static_cast<UINT>(nCode) == CN_UPDATE_COMMAND_UI) {
-        auto* cmdUI = static_cast<CCmdUI*>(pExtra);
-        // A state handler may hand the query on with ContinueRouting().
-        cmdUI->m_bContinueRouting = FALSE;
-        entry->pfn(this, nID, 0, pExtra);
-        return !cmdUI->m_bContinueRouting;
-    }
     entry->pfn(this, nID, 0, pExtra);
     return TRUE;
 }

@@ -65,14 +65,11 @@ public:
     CWnd* m_pOther = nullptr;
     UINT m_nIndexMax = 0;
     BOOL m_bEnableChanged = FALSE;
-    BOOL m_bContinueRouting = FALSE;
 
     virtual ~CCmdUI() = default;
     virtual void Enable(BOOL bOn = TRUE);
     virtual void SetCheck(int nCheck = 1);
-    virtual void SetRadio(BOOL bOn = TRUE) { SetCheck(bOn ? 1 : 0); }
     virtual void SetText(LPCWSTR lpszText);
-    void ContinueRouting() { m_bContinueRouting = TRUE; }
 
     // Asks pTarget's routing for the state; with bDisableIfNoHndler, an item
     // that no target handles as a command is disabled. TRUE when a state
@@ -151,8 +148,6 @@ protected:                                                                      
     }                                                                                              \
     ,
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
-#define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
-#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
 // LRESULT handler(WPARAM, LPARAM): private and registered messages.
 #define ON_MESSAGE(message, memberFxn)                                                             \
     {                                                                                              \

@@ -45,13 +45,6 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     return TRUE;
 }
 
-BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, RECT, UINT nID) {
-    if (!Create(pParentWnd, dwStyle, nID))
-        return FALSE;
-    ModifyStyle(0, dwCtrlStyle);
-    return TRUE;
-}
-
 CRect CToolBar::buttonRect(int index) const {
     if (index < 0 || index >= static_cast<int>(m_buttons.size()))
         return CRect();
@@ -139,29 +132,11 @@ void CToolBar::OnLButtonUp(UINT, CPoint point) {
 
 // ---- CToolBarCtrl ----------------------------------------------------------
 
-int CToolBarCtrl::AddStrings(LPCWSTR lpszStrings) {
-    if (!lpszStrings || !*lpszStrings)
-        return -1;
-    auto& strings = m_bar->strings();
-    const int first = static_cast<int>(strings.size());
-    for (LPCWSTR p = lpszStrings; *p; p += std::wcslen(p) + 1)
-        strings.emplace_back(p);
-    return first;
-}
-
 int CToolBarCtrl::AddString(LPCWSTR lpszString) {
     if (!lpszString)
         return -1;
     m_bar->strings().emplace_back(lpszString);
     return static_cast<int>(m_bar->strings().size()) - 1;
-}
-
-BOOL CToolBarCtrl::AddButtons(int nNumButtons, const TBBUTTON* lpButtons) {
-    if (!lpButtons || nNumButtons < 0)
-        return FALSE;
-    for (int i = 0; i < nNumButtons; ++i)
-        InsertButton(GetButtonCount(), &lpButtons[i]);
-    return TRUE;
 }
 
 BOOL CToolBarCtrl::InsertButton(int nIndex, const TBBUTTON* lpButton) {
@@ -267,48 +242,11 @@ BOOL CToolBarCtrl::SetButtonInfo(int nID, const TBBUTTONINFO* ptbbi) {
     return TRUE;
 }
 
-int CToolBarCtrl::GetButtonInfo(int nID, TBBUTTONINFO* ptbbi) const {
-    const int index = CommandToIndex(static_cast<UINT>(nID));
-    if (index < 0 || !ptbbi)
-        return -1;
-    const CToolBar::Button& b = m_bar->buttons()[static_cast<size_t>(index)];
-    ptbbi->idCommand = b.idCommand;
-    ptbbi->fsState = b.state;
-    ptbbi->fsStyle = b.style;
-    ptbbi->cx = static_cast<WORD>(m_bar->buttonRect(index).Width());
-    if ((ptbbi->dwMask & TBIF_TEXT) && ptbbi->pszText && ptbbi->cchText > 0) {
-        const size_t n = std::min<size_t>(b.text.size(), static_cast<size_t>(ptbbi->cchText - 1));
-        std::wmemcpy(ptbbi->pszText, b.text.data(), n);
-        ptbbi->pszText[n] = L'\0';
-    }
-    return index;
-}
-
-std::wstring CToolBarCtrl::GetString(int index) const {
-    const auto& strings = m_bar->strings();
-    return index >= 0 && index < static_cast<int>(strings.size())
-               ? strings[static_cast<size_t>(index)]
-               : std::wstring();
-}
-
-int CToolBarCtrl::GetStringCount() const {
-    return static_cast<int>(m_bar->strings().size());
-}
-
-HWND CToolBarCtrl::GetSafeHwnd() const {
-    return m_bar->GetSafeHwnd();
-}
-DWORD CToolBarCtrl::GetStyle() const {
-    return m_bar->GetStyle();
-}
 BOOL CToolBarCtrl::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return m_bar->ModifyStyle(dwRemove, dwAdd, nFlags);
 }
 void CToolBarCtrl::ClientToScreen(LPRECT lpRect) const {
     m_bar->ClientToScreen(lpRect);
-}
-void CToolBarCtrl::ClientToScreen(LPPOINT lpPoint) const {
-    m_bar->ClientToScreen(lpPoint);
 }
 void CToolBarCtrl::ScreenToClient(LPPOINT lpPoint) const {
     m_bar->ScreenToClient(lpPoint);

@@ -46,11 +46,7 @@ class CToolBar;
 class PLATFORMUI_API CToolBarCtrl {
 public:
     explicit CToolBarCtrl(CToolBar* bar) : m_bar(bar) {}
-    // Adds strings given as consecutive NUL-terminated strings ending with an
-    // empty one; the index of the first, -1 on failure.
-    int AddStrings(LPCWSTR lpszStrings);
     int AddString(LPCWSTR lpszString);
-    BOOL AddButtons(int nNumButtons, const TBBUTTON* lpButtons);
     // Inserts before nIndex (appends when nIndex is past the end).
     BOOL InsertButton(int nIndex, const TBBUTTON* lpButton);
     BOOL DeleteButton(int nIndex);
@@ -64,15 +60,9 @@ public:
     BOOL SetState(int nID, UINT nState);
     int GetState(int nID) const;
     BOOL SetButtonInfo(int nID, const TBBUTTONINFO* ptbbi);
-    int GetButtonInfo(int nID, TBBUTTONINFO* ptbbi) const;
-    std::wstring GetString(int index) const;
-    int GetStringCount() const;
 
-    HWND GetSafeHwnd() const;
-    DWORD GetStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     void ClientToScreen(LPRECT lpRect) const;
-    void ClientToScreen(LPPOINT lpPoint) const;
     void ScreenToClient(LPPOINT lpPoint) const;
     CToolBar* bar() const { return m_bar; }
 
@@ -98,9 +88,6 @@ public:
 
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
                 UINT nID = AFX_IDW_TOOLBAR);
-    BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
-                  DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
-                  RECT rcBorders = RECT{0, 0, 0, 0}, UINT nID = AFX_IDW_TOOLBAR);
     CToolBarCtrl& GetToolBarCtrl() { return m_ctrl; }
     int GetFixedHeight() const override { return 26; }
 

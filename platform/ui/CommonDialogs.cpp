@@ -164,19 +164,6 @@ int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
     return cancelAnswer;
 }
 
-int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT) {
-    CWinApp* app = AfxGetApp();
-    CWnd* main = AfxGetMainWnd();
-    std::wstring caption = lumo::loadString(AFX_IDS_APP_TITLE);
-    if (caption.empty() && app)
-        caption = app->m_pszAppName.str();
-    return MessageBox(main ? main->m_hWnd : nullptr, lpszText, caption.c_str(), nType);
-}
-
-int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
-    return AfxMessageBox(lumo::loadString(nIDPrompt).c_str(), nType, nIDHelp);
-}
-
 BOOL GetOpenFileName(LPOPENFILENAME lpofn) {
     g_lastDialogError = 0;
     if (!lpofn || !lpofn->lpstrFile || lpofn->nMaxFile == 0) {
@@ -226,11 +213,6 @@ int CFileDialog::DoModal() {
         return IDCANCEL;
     m_path = *chosen;
     return IDOK;
-}
-
-CString CFileDialog::GetFileName() const {
-    const int slash = m_path.ReverseFind(PATH_SEPARATOR);
-    return slash < 0 ? m_path : m_path.Mid(slash + 1);
 }
 
 LPITEMIDLIST SHBrowseForFolder(BROWSEINFO* lpbi) {

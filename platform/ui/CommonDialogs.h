@@ -22,20 +22,14 @@ constexpr UINT MB_ICONHAND = 0x00000010;
 constexpr UINT MB_ICONQUESTION = 0x00000020;
 constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
 constexpr UINT MB_ICONINFORMATION = 0x00000040;
-constexpr UINT MB_ICONERROR = MB_ICONHAND;
-constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
 
 // Shows a modal message box; the button pressed (IDOK, IDYES, ...).
 PLATFORMUI_API int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 
 // Open-file dialog flags.
-constexpr DWORD OFN_READONLY = 0x00000001;
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
 constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
-constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;
-constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
-constexpr DWORD OFN_NONETWORKBUTTON = 0x00020000;
 
 struct OPENFILENAME {
     DWORD lStructSize;
@@ -80,7 +74,6 @@ public:
     // IDOK or IDCANCEL.
     virtual int DoModal();
     CString GetPathName() const { return m_path; }
-    CString GetFileName() const;
     OPENFILENAME m_ofn{};
 
 private:

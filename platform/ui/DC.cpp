@@ -76,14 +76,6 @@ lumo::DeviceContext* CDC::context() const {
     return lumo::deviceContext(m_hDC);
 }
 
-CPen* CDC::SelectObject(CPen* pPen) {
-    return static_cast<CPen*>(
-        CGdiObject::FromHandle(::SelectObject(m_hDC, pPen ? pPen->m_hObject : nullptr)));
-}
-CBrush* CDC::SelectObject(CBrush* pBrush) {
-    return static_cast<CBrush*>(
-        CGdiObject::FromHandle(::SelectObject(m_hDC, pBrush ? pBrush->m_hObject : nullptr)));
-}
 CFont* CDC::SelectObject(CFont* pFont) {
     return static_cast<CFont*>(
         CGdiObject::FromHandle(::SelectObject(m_hDC, pFont ? pFont->m_hObject : nullptr)));
@@ -92,16 +84,8 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
     return static_cast<CBitmap*>(
         CGdiObject::FromHandle(::SelectObject(m_hDC, pBitmap ? pBitmap->m_hObject : nullptr)));
 }
-CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
-    return CGdiObject::FromHandle(::SelectObject(m_hDC, pObject ? pObject->m_hObject : nullptr));
-}
 CGdiObject* CDC::SelectStockObject(int nIndex) {
     return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex)));
-}
-
-CFont* CDC::GetCurrentFont() const {
-    DeviceContext* dc = context();
-    return dc ? static_cast<CFont*>(CGdiObject::FromHandle(lumo::handleOf(dc->font))) : nullptr;
 }
 
 COLORREF CDC::SetTextColor(COLORREF crColor) {
@@ -119,9 +103,6 @@ COLORREF CDC::GetBkColor() const {
 int CDC::SetBkMode(int nBkMode) {
     return ::SetBkMode(m_hDC, nBkMode);
 }
-int CDC::GetBkMode() const {
-    return context() ? context()->bkMode : 0;
-}
 int CDC::GetDeviceCaps(int nIndex) const {
     return ::GetDeviceCaps(m_hDC, nIndex);
 }
@@ -138,33 +119,6 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
         // The original sets the background colour as a side effect.
         dc->bkColor = clr;
     }
-}
-
-void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) {
-    ::FillRect(m_hDC, lpRect, pBrush ? pBrush->m_hObject : nullptr);
-}
-
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
-    DeviceContext* dc = context();
-    if (!dc)
-        return FALSE;
-    const CRect r(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
-    if (dc->brush && !dc->brush->nullBrush)
-        lumo::fillLogical(dc, QRect(r.left + 1, r.top + 1, r.Width() - 2, r.Height() - 2),
-                          dc->brush->color);
-    if (dc->pen && dc->pen->penStyle != PS_NULL) {
-        const int w = dc->pen->penWidth;
-        const COLORREF c = dc->pen->color;
-        lumo::fillLogical(dc, QRect(r.left, r.top, r.Width(), w), c);
-        lumo::fillLogical(dc, QRect(r.left, r.bottom - w, r.Width(), w), c);
-        lumo::fillLogical(dc, QRect(r.left, r.top, w, r.Height()), c);
-        lumo::fillLogical(dc, QRect(r.right - w, r.top, w, r.Height()), c);
-    }
-    return TRUE;
-}
-
-BOOL CDC::Rectangle(LPCRECT lpRect) {
-    return lpRect ? Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom) : FALSE;
 }
 
 CPoint CDC::MoveTo(int x, int y) {
@@ -324,29 +278,6 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     } else {
         lumo::blitToTarget(to, x, y, *from.image, from.bottomUp, srcRect, op);
     }
-    lumo::presentIfWindow(dc);
-    return TRUE;
-}
-
-BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                     int nSrcWidth, int nSrcHeight, DWORD dwRop) {
-    if (nWidth == nSrcWidth && nHeight == nSrcHeight)
-        return BitBlt(x, y, nWidth, nHeight, pSrcDC, xSrc, ySrc, dwRop);
-    DeviceContext* dc = context();
-    lumo::RasterOp op;
-    if (!dc || !pSrcDC || !lumo::rasterOpOf(dwRop, op) || nWidth <= 0 || nHeight <= 0 ||
-        nSrcWidth <= 0 || nSrcHeight <= 0 || nWidth > lumo::MAX_BITMAP_SIDE ||
-        nHeight > lumo::MAX_BITMAP_SIDE)
-        return FALSE;
-    lumo::DrawTarget from = lumo::drawTarget(pSrcDC->context());
-    lumo::DrawTarget to = lumo::drawTarget(dc);
-    if (!from.valid() || !to.valid())
-        return FALSE;
-    QImage top = from.bottomUp ? from.image->mirrored(false, true) : from.image->copy();
-    QImage part = top.copy(from.origin.x() + xSrc, from.origin.y() + ySrc, nSrcWidth, nSrcHeight)
-                      .convertToFormat(QImage::Format_RGB32)
-                      .scaled(nWidth, nHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    lumo::blitToTarget(to, x, y, part, false, QRect(0, 0, nWidth, nHeight), op);
     lumo::presentIfWindow(dc);
     return TRUE;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // Drawing: device contexts over a window's frame buffer or a memory bitmap,
-// with pens, brushes, fonts, compatible bitmaps and 24-bit DIB sections.
+// with stock pens and brushes, fonts, compatible bitmaps and 24-bit DIB
+// sections.
 //
 // A window DC draws into its top-level window's frame buffer, offset to the
 // window and clipped to it (and, for a paint DC, to the invalid part). A memory
@@ -53,7 +54,6 @@ constexpr UINT DT_VCENTER = 0x0004;
 constexpr UINT DT_BOTTOM = 0x0008;
 constexpr UINT DT_WORDBREAK = 0x0010;
 constexpr UINT DT_SINGLELINE = 0x0020;
-constexpr UINT DT_EXPANDTABS = 0x0040;
 constexpr UINT DT_NOCLIP = 0x0100;
 constexpr UINT DT_CALCRECT = 0x0400;
 constexpr UINT DT_NOPREFIX = 0x0800;
@@ -67,20 +67,13 @@ constexpr UINT BDR_RAISEDOUTER = 0x0001;
 constexpr UINT BDR_SUNKENOUTER = 0x0002;
 constexpr UINT BDR_RAISEDINNER = 0x0004;
 constexpr UINT BDR_SUNKENINNER = 0x0008;
-constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
-constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
-constexpr UINT EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
-constexpr UINT EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
 constexpr UINT BF_LEFT = 0x0001;
 constexpr UINT BF_TOP = 0x0002;
 constexpr UINT BF_RIGHT = 0x0004;
 constexpr UINT BF_BOTTOM = 0x0008;
 constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
 constexpr UINT BF_MIDDLE = 0x0800;
-constexpr UINT BF_SOFT = 0x1000;
 constexpr UINT BF_ADJUST = 0x2000;
-constexpr UINT BF_FLAT = 0x4000;
-constexpr UINT BF_MONO = 0x8000;
 
 // GetDeviceCaps.
 constexpr int HORZRES = 8;
@@ -113,28 +106,20 @@ public:
     BOOL DeleteDC();
 
     // Selection: each returns the object of the same kind that was selected.
-    CPen* SelectObject(CPen* pPen);
-    CBrush* SelectObject(CBrush* pBrush);
     CFont* SelectObject(CFont* pFont);
     CBitmap* SelectObject(CBitmap* pBitmap);
-    CGdiObject* SelectObject(CGdiObject* pObject);
     CGdiObject* SelectStockObject(int nIndex);
-    CFont* GetCurrentFont() const;
 
     COLORREF SetTextColor(COLORREF crColor);
     COLORREF GetTextColor() const;
     COLORREF SetBkColor(COLORREF crColor);
     COLORREF GetBkColor() const;
     int SetBkMode(int nBkMode);
-    int GetBkMode() const;
     int GetDeviceCaps(int nIndex) const;
 
     // Fills and lines.
     void FillSolidRect(LPCRECT lpRect, COLORREF clr);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);
-    void FillRect(LPCRECT lpRect, CBrush* pBrush);
-    BOOL Rectangle(int x1, int y1, int x2, int y2);
-    BOOL Rectangle(LPCRECT lpRect);
     CPoint MoveTo(int x, int y);
     BOOL LineTo(int x, int y);
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
@@ -145,8 +130,6 @@ public:
     // Bit-block transfers: SRCCOPY, SRCAND, SRCPAINT, SRCINVERT.
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                 DWORD dwRop);
-    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                    int nSrcWidth, int nSrcHeight, DWORD dwRop);
     // Copies the source rectangle onto the parallelogram whose upper-left,
     // upper-right and lower-left corners are lpPoint[0..2] (pixel-corner
     // coordinates). Only the rectangle turned by a multiple of 90 degrees at
@@ -170,7 +153,6 @@ public:
     BOOL DrawVerticalText(const lumo::VerticalPiece* pieces, int count);
 
     BOOL DrawIcon(int x, int y, HICON hIcon);
-    BOOL DrawIcon(POINT point, HICON hIcon) { return DrawIcon(point.x, point.y, hIcon); }
 
     lumo::DeviceContext* context() const;
 
@@ -211,35 +193,15 @@ PLATFORMUI_API BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 PLATFORMUI_API HDC CreateCompatibleDC(HDC hdc);
 PLATFORMUI_API BOOL DeleteDC(HDC hdc);
 PLATFORMUI_API HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);
-PLATFORMUI_API BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1,
-                           DWORD rop);
-PLATFORMUI_API int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
-PLATFORMUI_API int DrawText(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format);
-PLATFORMUI_API BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
 PLATFORMUI_API COLORREF SetTextColor(HDC hdc, COLORREF color);
 PLATFORMUI_API COLORREF SetBkColor(HDC hdc, COLORREF color);
 PLATFORMUI_API int SetBkMode(HDC hdc, int mode);
 PLATFORMUI_API int GetDeviceCaps(HDC hdc, int index);
-PLATFORMUI_API BOOL GetTextExtentPoint32(HDC hdc, LPCWSTR lpString, int c, SIZE* psizl);
-// Copies DIB rows to a DC (1:1 / scaled). Only 24- and 32-bit sources are
-// supported; the number of scan lines copied, 0 on failure.
+// Copies DIB rows to a DC, 1:1. Only 24- and 32-bit sources are supported;
+// the number of scan lines copied, 0 on failure.
 PLATFORMUI_API int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
                                      int ySrc, UINT StartScan, UINT cLines, const void* lpvBits,
                                      const BITMAPINFO* lpbmi, UINT ColorUse);
-PLATFORMUI_API int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight,
-                                 int xSrc, int ySrc, int SrcWidth, int SrcHeight,
-                                 const void* lpBits, const BITMAPINFO* lpbmi, UINT iUsage,
-                                 DWORD rop);
-PLATFORMUI_API BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
-// Draws an icon scaled to cx x cy (0: its own size); the other arguments are ignored.
-PLATFORMUI_API BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth,
-                               UINT istepIfAniCur, HBRUSH hbrFlickerFreeDraw, UINT diFlags);
 // Icons are module resources shared by every loader; destroying one is a no-op
 // that reports success for a loaded icon.
 PLATFORMUI_API BOOL DestroyIcon(HICON hIcon);
-constexpr UINT IMAGE_BITMAP = 0;
-constexpr UINT IMAGE_ICON = 1;
-constexpr UINT DI_NORMAL = 0x0003;
-// Only IMAGE_ICON is supported (the icon at its own size); null otherwise.
-PLATFORMUI_API HANDLE LoadImage(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy,
-                                UINT fuLoad);

@@ -26,6 +26,3 @@ PLATFORMUI_API void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value);
 // Check boxes: 0 or 1 (2 = indeterminate).
 PLATFORMUI_API void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 PLATFORMUI_API void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-PLATFORMUI_API void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
-// Radio group starting at nIDC: index of the checked button, -1 when none.
-PLATFORMUI_API void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);

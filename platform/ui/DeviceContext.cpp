@@ -175,38 +175,3 @@ int GetDeviceCaps(HDC, int index) {
         return 0;
     }
 }
-
-BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
-    CDC* dc = CDC::FromHandle(hdc);
-    return dc ? dc->BitBlt(x, y, cx, cy, CDC::FromHandle(hdcSrc), x1, y1, rop) : FALSE;
-}
-
-int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
-    DeviceContext* dc = lumo::deviceContext(hDC);
-    GdiObject* brush = lumo::gdiObject(hbr);
-    if (!dc || !lprc || !brush || brush->kind != GdiKind::Brush)
-        return 0;
-    if (!brush->nullBrush)
-        lumo::fillLogical(
-            dc, QRect(lprc->left, lprc->top, lprc->right - lprc->left, lprc->bottom - lprc->top),
-            brush->color);
-    return 1;
-}
-
-int DrawText(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) {
-    CDC* dc = CDC::FromHandle(hdc);
-    return dc ? dc->DrawText(lpchText, cchText, lprc, format) : 0;
-}
-
-BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags) {
-    CDC* dc = CDC::FromHandle(hdc);
-    return dc ? dc->DrawEdge(qrc, edge, grfFlags) : FALSE;
-}
-
-BOOL GetTextExtentPoint32(HDC hdc, LPCWSTR lpString, int c, SIZE* psizl) {
-    CDC* dc = CDC::FromHandle(hdc);
-    if (!dc || !psizl)
-        return FALSE;
-    *psizl = dc->GetTextExtent(lpString, c);
-    return TRUE;
-}

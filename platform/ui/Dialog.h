@@ -14,7 +14,6 @@ class QDialog;
 class PLATFORMUI_API CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
 public:
-    CDialog();
     // The template is found along the resource chain (Resources.h).
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     // The template of one module.
@@ -30,7 +29,6 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* pDX);
 
-    UINT templateId() const { return m_nIDTemplate; }
     QDialog* qtDialog() const { return m_qtDialog; }
     bool ended() const { return m_ended; }
     int result() const { return m_nModalResult; }

@@ -103,10 +103,6 @@ void CButton::SetCheck(int nCheck) {
     }
 }
 
-int CComboBox::GetCount() const {
-    return comboWidget(this) ? comboWidget(this)->count() : 0;
-}
-
 int CComboBox::GetCurSel() const {
     QComboBox* combo = comboWidget(this);
     return combo && combo->currentIndex() >= 0 ? combo->currentIndex() : CB_ERR;
@@ -131,57 +127,6 @@ void CComboBox::GetLBText(int nIndex, CString& rString) const {
                   : CString();
 }
 
-int CComboBox::GetLBTextLen(int nIndex) const {
-    CString text;
-    GetLBText(nIndex, text);
-    QComboBox* combo = comboWidget(this);
-    return combo && nIndex >= 0 && nIndex < combo->count() ? text.GetLength() : CB_ERR;
-}
-
-int CComboBox::AddString(LPCWSTR lpszString) {
-    QComboBox* combo = comboWidget(this);
-    if (!combo || !lpszString)
-        return CB_ERR;
-    const QString text = QString::fromWCharArray(lpszString);
-    int at = combo->count();
-    if (GetStyle() & CBS_SORT) {
-        at = 0;
-        while (at < combo->count() &&
-               QString::compare(combo->itemText(at), text, Qt::CaseInsensitive) <= 0)
-            ++at;
-    }
-    const int selected = combo->currentIndex();
-    combo->insertItem(at, text);
-    if (selected < 0)
-        combo->setCurrentIndex(-1);
-    return at;
-}
-
-int CComboBox::InsertString(int nIndex, LPCWSTR lpszString) {
-    QComboBox* combo = comboWidget(this);
-    if (!combo || !lpszString || nIndex > combo->count())
-        return CB_ERR;
-    const int at = nIndex < 0 ? combo->count() : nIndex;
-    const int selected = combo->currentIndex();
-    combo->insertItem(at, QString::fromWCharArray(lpszString));
-    if (selected < 0)
-        combo->setCurrentIndex(-1);
-    return at;
-}
-
-int CComboBox::DeleteString(UINT nIndex) {
-    QComboBox* combo = comboWidget(this);
-    if (!combo || static_cast<int>(nIndex) >= combo->count())
-        return CB_ERR;
-    combo->removeItem(static_cast<int>(nIndex));
-    return combo->count();
-}
-
-void CComboBox::ResetContent() {
-    if (QComboBox* combo = comboWidget(this))
-        combo->clear();
-}
-
 int CComboBox::FindString(int nStartAfter, LPCWSTR lpszString) const {
     QComboBox* combo = comboWidget(this);
     if (!combo || !lpszString || !*lpszString || combo->count() == 0)
@@ -192,21 +137,6 @@ int CComboBox::FindString(int nStartAfter, LPCWSTR lpszString) const {
     for (int i = 0; i < count; ++i) {
         const int index = (first + i) % count;
         if (startsWithIgnoringCase(combo->itemText(index), prefix))
-            return index;
-    }
-    return CB_ERR;
-}
-
-int CComboBox::FindStringExact(int nIndexStart, LPCWSTR lpszFind) const {
-    QComboBox* combo = comboWidget(this);
-    if (!combo || !lpszFind || combo->count() == 0)
-        return CB_ERR;
-    const QString wanted = QString::fromWCharArray(lpszFind);
-    const int count = combo->count();
-    const int first = (nIndexStart < 0 || nIndexStart >= count) ? 0 : nIndexStart + 1;
-    for (int i = 0; i < count; ++i) {
-        const int index = (first + i) % count;
-        if (QString::compare(combo->itemText(index), wanted, Qt::CaseInsensitive) == 0)
             return index;
     }
     return CB_ERR;

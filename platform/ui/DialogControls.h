@@ -49,21 +49,13 @@ public:
 class PLATFORMUI_API CComboBox : public CDialogControl {
     DECLARE_DYNAMIC(CComboBox)
 public:
-    int GetCount() const;
     int GetCurSel() const;
     // An index outside the list clears the selection and returns CB_ERR.
     int SetCurSel(int nSelect);
     void GetLBText(int nIndex, CString& rString) const;
-    int GetLBTextLen(int nIndex) const;
-    // Adds at the end, or in order for a sorted list; the new index.
-    int AddString(LPCWSTR lpszString);
-    int InsertString(int nIndex, LPCWSTR lpszString);
-    int DeleteString(UINT nIndex);
-    void ResetContent();
     // The first item after nStartAfter beginning with the text (ignoring
     // case), wrapping around; CB_ERR when none.
     int FindString(int nStartAfter, LPCWSTR lpszString) const;
-    int FindStringExact(int nIndexStart, LPCWSTR lpszFind) const;
     // Selects FindString's item; when none matches the selection stays.
     int SelectString(int nStartAfter, LPCWSTR lpszString);
 };

@@ -50,29 +50,3 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
     lumo::presentIfWindow(dc);
     return static_cast<int>(cLines);
 }
-
-int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
-                  int SrcWidth, int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi, UINT,
-                  DWORD rop) {
-    DeviceContext* dc = lumo::deviceContext(hdc);
-    QImage source;
-    bool bottomUp = false;
-    lumo::RasterOp op;
-    if (!dc || !dibSource(lpBits, lpbmi, source, bottomUp) || !lumo::rasterOpOf(rop, op) ||
-        DestWidth <= 0 || DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0 ||
-        DestWidth > lumo::MAX_BITMAP_SIDE || DestHeight > lumo::MAX_BITMAP_SIDE ||
-        SrcWidth > lumo::MAX_BITMAP_SIDE || SrcHeight > lumo::MAX_BITMAP_SIDE)
-        return 0;
-    const int top = bottomUp ? source.height() - ySrc - SrcHeight : ySrc;
-    QImage part = (bottomUp ? source.mirrored(false, true) : source.copy())
-                      .copy(xSrc, top, SrcWidth, SrcHeight)
-                      .convertToFormat(QImage::Format_RGB32);
-    if (part.width() != DestWidth || part.height() != DestHeight)
-        part = part.scaled(DestWidth, DestHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    lumo::DrawTarget t = lumo::drawTarget(dc);
-    if (!t.valid())
-        return 0;
-    lumo::blitToTarget(t, xDest, yDest, part, false, QRect(0, 0, DestWidth, DestHeight), op);
-    lumo::presentIfWindow(dc);
-    return SrcHeight;
-}

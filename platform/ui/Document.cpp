@@ -24,7 +24,6 @@ CDocument::~CDocument() {
 BOOL CDocument::OnNewDocument() {
     DeleteContents();
     m_strPathName.Empty();
-    SetModifiedFlag(FALSE);
     return TRUE;
 }
 
@@ -35,12 +34,10 @@ BOOL CDocument::OnOpenDocument(const wchar_t* lpszPathName) {
     if (!file)
         return FALSE;
     DeleteContents();
-    SetModifiedFlag(FALSE);
     return TRUE;
 }
 
 BOOL CDocument::OnSaveDocument(const wchar_t*) {
-    SetModifiedFlag(FALSE);
     return TRUE;
 }
 
@@ -102,21 +99,6 @@ void CDocument::RemoveView(CView* pView) {
 void CDocument::OnChangedViewList() {
     if (m_views.empty() && m_bAutoDelete && !m_closing)
         OnCloseDocument();
-}
-
-POSITION CDocument::GetFirstViewPosition() const {
-    return m_views.empty() ? nullptr : reinterpret_cast<POSITION>(static_cast<std::uintptr_t>(1));
-}
-
-CView* CDocument::GetNextView(POSITION& rPosition) const {
-    const auto index = reinterpret_cast<std::uintptr_t>(rPosition);
-    if (index == 0 || index > m_views.size()) {
-        rPosition = nullptr;
-        return nullptr;
-    }
-    CView* view = m_views[index - 1];
-    rPosition = index < m_views.size() ? reinterpret_cast<POSITION>(index + 1) : nullptr;
-    return view;
 }
 
 void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {

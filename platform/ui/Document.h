@@ -8,8 +8,6 @@
 class CDocTemplate;
 class CView;
 
-using POSITION = struct POSITION__*;
-
 // A document: data shown by one or more views. Usable on its own (no window,
 // no application object) in unit tests.
 //
@@ -42,14 +40,9 @@ public:
     const CString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const wchar_t* lpszTitle);
 
-    virtual void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified; }
-    virtual BOOL IsModified() { return m_bModified; }
-
     // Views.
     void AddView(CView* pView);
     void RemoveView(CView* pView);
-    POSITION GetFirstViewPosition() const;
-    CView* GetNextView(POSITION& rPosition) const;
     const std::vector<CView*>& views() const { return m_views; }
     // Calls OnUpdate of every view except pSender.
     void UpdateAllViews(CView* pSender, LPARAM lHint = 0, CObject* pHint = nullptr);
@@ -67,7 +60,6 @@ public:
 protected:
     CString m_strPathName;
     CString m_strTitle;
-    BOOL m_bModified = FALSE;
     std::vector<CView*> m_views;
     bool m_closing = false;
 };

@@ -38,8 +38,6 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     if (!CreateEx(0, nullptr, title.c_str(), dwDefaultStyle & ~(FWS_ADDTOTITLE | WS_VISIBLE), rect,
                   pParentWnd, 0, pContext))
         return FALSE;
-    if (m_hMenuDefault)
-        SetMenu(CMenu::FromHandle(m_hMenuDefault));
     return TRUE;
 }
 

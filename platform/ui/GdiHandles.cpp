@@ -162,38 +162,11 @@ COLORREF GetSysColor(int nIndex) {
     }
 }
 
-HBRUSH GetSysColorBrush(int nIndex) {
-    static GdiObject* brushes[32] = {};
-    const int index = nIndex & ~SYS_COLOR_INDEX_FLAG;
-    if (index < 0 || index >= 32)
-        return nullptr;
-    if (!brushes[index]) {
-        brushes[index] = lumo::newObject(GdiKind::Brush);
-        brushes[index]->color = GetSysColor(index);
-        brushes[index]->stock = true;
-    }
-    return lumo::handleOf(brushes[index]);
-}
-
 HGDIOBJ GetStockObject(int fnObject) {
     return lumo::handleOf(lumo::stockObject(fnObject));
 }
 
 // ---- object creation ----------------------------------------------------------
-
-HBRUSH CreateSolidBrush(COLORREF color) {
-    GdiObject* object = lumo::newObject(GdiKind::Brush);
-    object->color = color;
-    return lumo::handleOf(object);
-}
-
-HPEN CreatePen(int iStyle, int cWidth, COLORREF color) {
-    GdiObject* object = lumo::newObject(GdiKind::Pen);
-    object->penStyle = iStyle;
-    object->penWidth = std::max(cWidth, 1);
-    object->color = color;
-    return lumo::handleOf(object);
-}
 
 HFONT CreateFontIndirect(const LOGFONT* lplf) {
     if (!lplf)

@@ -12,8 +12,6 @@ using lumo::GdiKind;
 using lumo::GdiObject;
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
-IMPLEMENT_DYNAMIC(CPen, CGdiObject)
-IMPLEMENT_DYNAMIC(CBrush, CGdiObject)
 IMPLEMENT_DYNAMIC(CFont, CGdiObject)
 IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
 
@@ -37,10 +35,9 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
     if (!object->temporary) {
         switch (object->kind) {
         case GdiKind::Pen:
-            object->temporary = std::make_unique<CPen>();
-            break;
         case GdiKind::Brush:
-            object->temporary = std::make_unique<CBrush>();
+            // Only stock pens and brushes exist; they need no class of their own.
+            object->temporary = std::make_unique<CGdiObject>();
             break;
         case GdiKind::Font:
             object->temporary = std::make_unique<CFont>();
@@ -83,33 +80,8 @@ BOOL CGdiObject::DeleteObject() {
     return ::DeleteObject(handle);
 }
 
-BOOL CGdiObject::CreateStockObject(int nIndex) {
-    return Attach(::GetStockObject(nIndex));
-}
-
-BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor) {
-    return Attach(::CreatePen(nPenStyle, nWidth, crColor));
-}
-
-BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
-    return Attach(::CreateSolidBrush(crColor));
-}
-
 BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
     return Attach(::CreateFontIndirect(lpLogFont));
-}
-
-BOOL CFont::CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC*) {
-    LOGFONT lf{};
-    lf.lfHeight = -MulDiv(nPointSize, lumo::LOGICAL_DPI, 720);
-    lf.lfWeight = FW_NORMAL;
-    if (lpszFaceName)
-        std::wcsncpy(lf.lfFaceName, lpszFaceName, 31);
-    return CreateFontIndirect(&lf);
-}
-
-int CFont::GetLogFont(LOGFONT* pLogFont) const {
-    return ::GetObject(m_hObject, sizeof(LOGFONT), pLogFont);
 }
 
 CBitmap* CBitmap::FromHandle(HBITMAP hBitmap) {
@@ -121,8 +93,4 @@ CBitmap* CBitmap::FromHandle(HBITMAP hBitmap) {
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {
     return Attach(::CreateCompatibleBitmap(pDC ? pDC->m_hDC : nullptr, nWidth, nHeight));
-}
-
-int CBitmap::GetBitmap(BITMAP* pBitMap) const {
-    return ::GetObject(m_hObject, sizeof(BITMAP), pBitMap);
 }

@@ -46,11 +46,9 @@ struct BITMAP {
 constexpr LONG FW_NORMAL = 400;
 constexpr LONG FW_BOLD = 700;
 constexpr BYTE SHIFTJIS_CHARSET = 128;
-constexpr BYTE DEFAULT_CHARSET = 1;
 
 // Pen styles.
 constexpr int PS_SOLID = 0;
-constexpr int PS_DASH = 1;
 constexpr int PS_NULL = 5;
 
 // Stock objects.
@@ -60,7 +58,6 @@ constexpr int GRAY_BRUSH = 2;
 constexpr int DKGRAY_BRUSH = 3;
 constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
-constexpr int HOLLOW_BRUSH = NULL_BRUSH;
 constexpr int WHITE_PEN = 6;
 constexpr int BLACK_PEN = 7;
 constexpr int NULL_PEN = 8;
@@ -86,17 +83,13 @@ constexpr int COLOR_BTNTEXT = 18;
 constexpr int COLOR_BTNHIGHLIGHT = 20;
 constexpr int COLOR_3DDKSHADOW = 21;
 constexpr int COLOR_3DLIGHT = 22;
-constexpr int COLOR_3DFACE = COLOR_BTNFACE;
-constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
-constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
 
 constexpr UINT DIB_RGB_COLORS = 0;
 
 PLATFORMUI_API COLORREF GetSysColor(int nIndex);
-PLATFORMUI_API HBRUSH GetSysColorBrush(int nIndex);
 PLATFORMUI_API HGDIOBJ GetStockObject(int fnObject);
 
-// A pen, brush, font or bitmap. The wrapper deletes the object it holds
+// A font or bitmap. The wrapper deletes the object it holds
 // (stock objects are never deleted).
 class PLATFORMUI_API CGdiObject : public CObject {
     DECLARE_DYNAMIC(CGdiObject)
@@ -112,32 +105,12 @@ public:
     BOOL DeleteObject();
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     operator HGDIOBJ() const { return m_hObject; }
-    BOOL CreateStockObject(int nIndex);
-};
-
-class PLATFORMUI_API CPen : public CGdiObject {
-    DECLARE_DYNAMIC(CPen)
-public:
-    CPen() = default;
-    CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
-    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
-};
-
-class PLATFORMUI_API CBrush : public CGdiObject {
-    DECLARE_DYNAMIC(CBrush)
-public:
-    CBrush() = default;
-    explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
-    BOOL CreateSolidBrush(COLORREF crColor);
 };
 
 class PLATFORMUI_API CFont : public CGdiObject {
     DECLARE_DYNAMIC(CFont)
 public:
     BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
-    // nPointSize in tenths of a point at LOGPIXELSY.
-    BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
-    int GetLogFont(LOGFONT* pLogFont) const;
 };
 
 class PLATFORMUI_API CBitmap : public CGdiObject {
@@ -146,7 +119,6 @@ public:
     static CBitmap* FromHandle(HBITMAP hBitmap);
     // A bitmap that DCs like pDC can draw into, cleared to black.
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    int GetBitmap(BITMAP* pBitMap) const;
     operator HBITMAP() const { return m_hObject; }
 };
 
@@ -160,6 +132,4 @@ PLATFORMUI_API HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 PLATFORMUI_API HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits,
                                         HANDLE hSection, DWORD offset);
 PLATFORMUI_API int GetObject(HGDIOBJ h, int c, void* pv);
-PLATFORMUI_API HBRUSH CreateSolidBrush(COLORREF color);
-PLATFORMUI_API HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
 PLATFORMUI_API HFONT CreateFontIndirect(const LOGFONT* lplf);

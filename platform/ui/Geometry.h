@@ -4,8 +4,6 @@
 
 #include "platform/ui/UiTypes.h"
 
-#include <algorithm>
-
 class CSize : public SIZE {
 public:
     CSize() : SIZE{0, 0} {}
@@ -21,10 +19,6 @@ public:
     CPoint(int x, int y) : POINT{x, y} {}
     CPoint(POINT p) : POINT(p) {}
     explicit CPoint(LPARAM lp) : POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)} {}
-    void Offset(int dx, int dy) {
-        x += dx;
-        y += dy;
-    }
     bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
     bool operator!=(const POINT& o) const { return !(*this == o); }
     CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
@@ -41,12 +35,9 @@ public:
         : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    CSize Size() const { return CSize(Width(), Height()); }
     CPoint TopLeft() const { return CPoint(left, top); }
-    CPoint BottomRight() const { return CPoint(right, bottom); }
     CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     BOOL IsRectEmpty() const { return right <= left || bottom <= top; }
-    BOOL IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     BOOL PtInRect(POINT p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
@@ -56,7 +47,6 @@ public:
         right = r;
         bottom = b;
     }
-    void SetRectEmpty() { SetRect(0, 0, 0, 0); }
     void OffsetRect(int dx, int dy) {
         left += dx;
         right += dx;
@@ -64,43 +54,6 @@ public:
         bottom += dy;
     }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
-    void InflateRect(int dx, int dy) {
-        left -= dx;
-        right += dx;
-        top -= dy;
-        bottom += dy;
-    }
-    void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
-    void NormalizeRect() {
-        if (left > right)
-            std::swap(left, right);
-        if (top > bottom)
-            std::swap(top, bottom);
-    }
-    // False (and an empty rectangle) when the two do not overlap.
-    BOOL IntersectRect(const RECT& a, const RECT& b) {
-        SetRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom));
-        if (IsRectEmpty()) {
-            SetRectEmpty();
-            return FALSE;
-        }
-        return TRUE;
-    }
-    BOOL UnionRect(const RECT& a, const RECT& b) {
-        const CRect ra(a), rb(b);
-        if (ra.IsRectEmpty()) {
-            *this = rb;
-            return !IsRectEmpty();
-        }
-        if (rb.IsRectEmpty()) {
-            *this = ra;
-            return TRUE;
-        }
-        SetRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                std::max(a.bottom, b.bottom));
-        return TRUE;
-    }
     bool operator==(const RECT& o) const {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }

@@ -253,14 +253,6 @@ BOOL ModifyMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, L
     return TRUE;
 }
 
-BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
-    const lumo::ItemRef ref = lumo::findItem(hMenu, uPosition, uFlags);
-    if (!ref.menu)
-        return FALSE;
-    ref.menu->items.erase(ref.menu->items.begin() + static_cast<std::ptrdiff_t>(ref.index));
-    return TRUE;
-}
-
 BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
     const lumo::ItemRef ref = lumo::findItem(hMenu, uPosition, uFlags);
     if (!ref.menu)
@@ -340,10 +332,6 @@ BOOL CMenu::DestroyMenu() {
     return ::DestroyMenu(menu);
 }
 
-BOOL CMenu::LoadMenu(UINT nIDResource) {
-    return Attach(::LoadMenu(nullptr, MAKEINTRESOURCE(nIDResource)));
-}
-
 BOOL CMenu::LoadMenu(HINSTANCE hInstance, UINT nIDResource) {
     return Attach(
         ::LoadMenu(hInstance ? hInstance : AfxGetInstanceHandle(), MAKEINTRESOURCE(nIDResource)));
@@ -368,10 +356,6 @@ int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const {
     return rString.GetLength();
 }
 
-int CMenu::GetMenuString(UINT nIDItem, LPWSTR lpString, int nMaxCount, UINT nFlags) const {
-    return ::GetMenuString(m_hMenu, nIDItem, lpString, nMaxCount, nFlags);
-}
-
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCWSTR lpszNewItem) {
     return ::AppendMenu(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
 }
@@ -380,9 +364,6 @@ BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCWSTR
 }
 BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCWSTR lpszNewItem) {
     return ::ModifyMenu(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
-}
-BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) {
-    return ::RemoveMenu(m_hMenu, nPosition, nFlags);
 }
 BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) {
     return ::DeleteMenu(m_hMenu, nPosition, nFlags);

@@ -22,12 +22,7 @@ constexpr UINT MF_SEPARATOR = 0x0800;
 
 // TrackPopupMenu flags.
 constexpr UINT TPM_LEFTALIGN = 0x0000;
-constexpr UINT TPM_CENTERALIGN = 0x0004;
-constexpr UINT TPM_RIGHTALIGN = 0x0008;
 constexpr UINT TPM_TOPALIGN = 0x0000;
-constexpr UINT TPM_VCENTERALIGN = 0x0010;
-constexpr UINT TPM_BOTTOMALIGN = 0x0020;
-constexpr UINT TPM_LEFTBUTTON = 0x0000;
 constexpr UINT TPM_NONOTIFY = 0x0080;
 constexpr UINT TPM_RETURNCMD = 0x0100;
 
@@ -52,7 +47,6 @@ PLATFORMUI_API BOOL InsertMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PT
 PLATFORMUI_API BOOL AppendMenu(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
 PLATFORMUI_API BOOL ModifyMenu(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem,
                                LPCWSTR lpNewItem);
-PLATFORMUI_API BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
 PLATFORMUI_API BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
 PLATFORMUI_API UINT EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
 PLATFORMUI_API DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
@@ -85,8 +79,6 @@ public:
     BOOL CreateMenu();
     BOOL CreatePopupMenu();
     BOOL DestroyMenu();
-    // Loads menu resource nIDResource from the resource chain (see Resources.h).
-    BOOL LoadMenu(UINT nIDResource);
     // Loads the menu resource of one module.
     BOOL LoadMenu(HINSTANCE hInstance, UINT nIDResource);
 
@@ -95,14 +87,12 @@ public:
     CMenu* GetSubMenu(int nPos) const;
     UINT GetMenuState(UINT nID, UINT nFlags) const;
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
-    int GetMenuString(UINT nIDItem, LPWSTR lpString, int nMaxCount, UINT nFlags) const;
 
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr);
     BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
                     LPCWSTR lpszNewItem = nullptr);
     BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
                     LPCWSTR lpszNewItem = nullptr);
-    BOOL RemoveMenu(UINT nPosition, UINT nFlags);
     BOOL DeleteMenu(UINT nPosition, UINT nFlags);
     UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);

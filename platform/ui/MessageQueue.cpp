@@ -80,7 +80,6 @@ struct Queue {
     int quitCode = 0;
     DWORD lastTime = 0;
     POINT lastPos{0, 0};
-    std::function<void()> idleHook;
     // Windows that asked for idle work, in turn order.
     std::deque<HWND> idleWindows;
     bool idleWorkHeld = false;
@@ -269,8 +268,6 @@ bool pumpMessages(IdleWork idleWork) {
         }
         if (fireDueTimer())
             continue;
-        if (q.idleHook)
-            q.idleHook();
         screenshotOnIdle();
         if (q.messages.empty() && !paintPending()) {
             if (idleWork == IdleWork::Finish && runIdleSlice())
@@ -302,10 +299,6 @@ int runMessageLoop() {
     wake();
     QApplication::exec();
     return quitCode();
-}
-
-void setIdleHook(std::function<void()> hook) {
-    queue().idleHook = std::move(hook);
 }
 
 void forgetWindowMessages(HWND hwnd) {

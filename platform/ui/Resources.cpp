@@ -3,15 +3,12 @@
 #include "platform/core/Module.h"
 
 #include <algorithm>
-#include <cwchar>
 
 namespace lumo {
 namespace {
 
 struct ResourceStore {
     std::vector<std::pair<HINSTANCE, ResourceSet>> modules; // registration order
-    HINSTANCE resourceHandle = nullptr;
-    bool resourceHandleSet = false;
 
     ResourceSet* find(HINSTANCE module) {
         for (auto& [handle, set] : modules)
@@ -43,7 +40,7 @@ const typename Map::mapped_type* lookup(HINSTANCE module, UINT id, Map ResourceS
     };
     if (module)
         return inModule(module);
-    if (auto* first = inModule(resourceHandle()))
+    if (auto* first = inModule(programModuleHandle()))
         return first;
     for (auto& entry : s.modules)
         if (auto* found = inModule(entry.first))
@@ -101,15 +98,6 @@ const IconImage* findIconResource(HINSTANCE module, UINT id) {
     return lookup(module, id, &ResourceSet::icons);
 }
 
-HINSTANCE resourceHandle() {
-    return store().resourceHandleSet ? store().resourceHandle : programModuleHandle();
-}
-
-void setResourceHandle(HINSTANCE module) {
-    store().resourceHandle = module;
-    store().resourceHandleSet = module != nullptr;
-}
-
 std::wstring loadString(UINT id, HINSTANCE module) {
     const std::wstring* text = findStringResource(module, id);
     return text ? *text : std::wstring();
@@ -117,28 +105,8 @@ std::wstring loadString(UINT id, HINSTANCE module) {
 
 } // namespace lumo
 
-HINSTANCE AfxGetResourceHandle() {
-    return lumo::resourceHandle();
-}
-void AfxSetResourceHandle(HINSTANCE hInstance) {
-    lumo::setResourceHandle(hInstance);
-}
 HINSTANCE AfxGetInstanceHandle() {
     return lumo::programModuleHandle();
-}
-
-int LoadString(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax) {
-    if (!lpBuffer || cchBufferMax <= 0)
-        return 0;
-    const std::wstring* text = lumo::findStringResource(hInstance, uID);
-    if (!text) {
-        lpBuffer[0] = L'\0';
-        return 0;
-    }
-    const int length = std::min<int>(static_cast<int>(text->size()), cchBufferMax - 1);
-    std::wmemcpy(lpBuffer, text->data(), static_cast<size_t>(length));
-    lpBuffer[length] = L'\0';
-    return length;
 }
 
 HACCEL LoadAccelerators(HINSTANCE hInstance, LPCWSTR lpTableName) {

@@ -14,9 +14,8 @@
 //         return set;
 //     }());
 //
-// Lookups name a module (LoadMenu, LoadString, LoadIcon with a handle) or
-// search the resource chain: the resource handle (the program unless
-// AfxSetResourceHandle changed it) first, then every registered module in
+// Lookups name a module (LoadMenu, LoadIcon with a handle) or search the
+// resource chain: the program first, then every registered module in
 // registration order, as extension modules chain their resources.
 
 #include "platform/ui/UiExport.h"
@@ -123,19 +122,10 @@ PLATFORMUI_API const std::vector<AcceleratorEntry>* findAcceleratorResource(HINS
                                                                             UINT id);
 PLATFORMUI_API const IconImage* findIconResource(HINSTANCE module, UINT id);
 
-// The module whose resources are searched first (the program by default).
-PLATFORMUI_API HINSTANCE resourceHandle();
-PLATFORMUI_API void setResourceHandle(HINSTANCE module);
-
 } // namespace lumo
 
-PLATFORMUI_API HINSTANCE AfxGetResourceHandle();
-PLATFORMUI_API void AfxSetResourceHandle(HINSTANCE hInstance);
 PLATFORMUI_API HINSTANCE AfxGetInstanceHandle();
 
-// Copies string `uID` of the module (null: the chain) into the buffer (at most
-// cchBufferMax - 1 characters plus NUL); the length copied, 0 when absent.
-PLATFORMUI_API int LoadString(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
 PLATFORMUI_API HACCEL LoadAccelerators(HINSTANCE hInstance, LPCWSTR lpTableName);
 PLATFORMUI_API HICON LoadIcon(HINSTANCE hInstance, LPCWSTR lpIconName);
 

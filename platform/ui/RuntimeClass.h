@@ -80,10 +80,3 @@ public:                                                                         
     }                                                                                              \
     LUMO_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, &class_name::CreateObject)            \
     static ::lumo::ClassRegistration lumo_registration_##class_name(&class_name::class##class_name);
-
-// A checked downcast: null when the object is not of that class.
-template <typename T> T* DYNAMIC_DOWNCAST_T(CObject* object) {
-    return object && object->IsKindOf(RUNTIME_CLASS(T)) ? static_cast<T*>(object) : nullptr;
-}
-#define DYNAMIC_DOWNCAST(class_name, object) DYNAMIC_DOWNCAST_T<class_name>(object)
-#define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))

@@ -86,17 +86,7 @@ inline int MulDiv(int number, int numerator, int denominator) {
 }
 
 // Messages beyond the basic set of the core types.
-constexpr UINT WM_NULL = 0x0000;
-constexpr UINT WM_MOVE = 0x0003;
-constexpr UINT WM_ACTIVATE = 0x0006;
-constexpr UINT WM_SETTEXT = 0x000C;
-constexpr UINT WM_SHOWWINDOW = 0x0018;
-constexpr UINT WM_SETCURSOR = 0x0020;
-constexpr UINT WM_INITDIALOG = 0x0110;
-constexpr UINT WM_SYSCOMMAND = 0x0112;
-constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
-constexpr UINT WM_SYSKEYUP = 0x0105;
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -104,33 +94,23 @@ constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
-constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
-constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
 constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_BORDER = 0x00800000;
-constexpr DWORD WS_DLGFRAME = 0x00400000;
 constexpr DWORD WS_VSCROLL = 0x00200000;
-constexpr DWORD WS_HSCROLL = 0x00100000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
 constexpr DWORD WS_THICKFRAME = 0x00040000;
 constexpr DWORD WS_GROUP = 0x00020000;
-constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
 constexpr DWORD WS_OVERLAPPEDWINDOW =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOWMINIMIZED = 2;
-constexpr int SW_SHOWMAXIMIZED = 3;
-constexpr int SW_SHOWNOACTIVATE = 4;
 constexpr int SW_SHOW = 5;
 constexpr int SW_MINIMIZE = 6;
-constexpr int SW_RESTORE = 9;
 
 // WM_SIZE kinds.
 constexpr UINT SIZE_RESTORED = 0;
@@ -140,7 +120,6 @@ constexpr UINT SIZE_MINIMIZED = 1;
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;
-constexpr UINT SWP_NOACTIVATE = 0x0010;
 constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
 inline const HWND HWND_TOP = nullptr;
@@ -149,7 +128,6 @@ inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(-2);
 
 // Mouse key state flags in the pen messages.
 constexpr UINT MK_LBUTTON = 0x0001;
-constexpr int WHEEL_DELTA = 120;
 
 // Command and notification codes.
 constexpr UINT CN_COMMAND = 0;
@@ -157,10 +135,7 @@ constexpr UINT CN_UPDATE_COMMAND_UI = static_cast<UINT>(-1);
 constexpr UINT BN_CLICKED = 0;
 constexpr UINT CBN_SELCHANGE = 1;
 constexpr UINT EN_CHANGE = 0x0300;
-constexpr int NM_CLICK = -2;
 constexpr int NM_LDOWN = -20;
-constexpr int TBN_BEGINDRAG = -701;
-constexpr int TBN_DROPDOWN = -710;
 
 // Dialog results and ids.
 constexpr int IDOK = 1;
@@ -202,17 +177,9 @@ constexpr UINT AFX_IDS_IDLEMESSAGE = 0xE001;
 
 // Toolbar and control-bar styles.
 constexpr DWORD CBRS_TOP = 0x00002000;
-constexpr DWORD CBRS_ALIGN_TOP = 0x1000;
 constexpr DWORD TBSTYLE_BUTTON = 0x0000;
 constexpr DWORD TBSTYLE_SEP = 0x0001;
-constexpr DWORD TBSTYLE_CHECK = 0x0002;
-constexpr DWORD TBSTYLE_DROPDOWN = 0x0008;
 constexpr DWORD TBSTYLE_AUTOSIZE = 0x0010;
-constexpr DWORD TBSTYLE_TOOLTIPS = 0x0100;
-constexpr DWORD TBSTYLE_FLAT = 0x0800;
-constexpr DWORD TBSTYLE_LIST = 0x1000;
-constexpr DWORD CCS_NORESIZE = 0x0004;
-constexpr DWORD CCS_NODIVIDER = 0x0040;
 constexpr BYTE TBSTATE_CHECKED = 0x01;
 constexpr BYTE TBSTATE_PRESSED = 0x02;
 constexpr BYTE TBSTATE_ENABLED = 0x04;

@@ -117,18 +117,6 @@ BOOL CWinApp::WriteProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR
                                                                                       : FALSE;
 }
 
-UINT CWinApp::GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault) {
-    if (!lpszSection || !lpszEntry)
-        return static_cast<UINT>(nDefault);
-    return static_cast<UINT>(profile().getInt(lpszSection, lpszEntry, nDefault));
-}
-
-BOOL CWinApp::WriteProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nValue) {
-    if (!lpszSection || !lpszEntry)
-        return FALSE;
-    return profile().writeInt(lpszSection, lpszEntry, nValue) ? TRUE : FALSE;
-}
-
 void CWinApp::SetCommandLineArguments(std::vector<std::wstring> arguments) {
     commandLineArguments() = std::move(arguments);
 }

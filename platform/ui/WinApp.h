@@ -68,8 +68,6 @@ public:
     void SetRegistryKey(LPCWSTR lpszRegistryKey);
     CString GetProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszDefault = nullptr);
     BOOL WriteProfileString(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszValue);
-    UINT GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault);
-    BOOL WriteProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nValue);
 
     // Command line and shell commands.
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
@@ -83,7 +81,6 @@ public:
     // Opens a file with the first template (single-document: replaces the
     // current document). The document, or null on failure.
     virtual CDocument* OpenDocumentFile(LPCWSTR lpszFileName);
-    CWnd* GetMainWnd() const { return m_pMainWnd; }
 
     // The standard new/open commands (add them to a map to use them).
     void OnFileNew();
@@ -112,10 +109,6 @@ PLATFORMUI_API CWnd* AfxGetMainWnd();
 // Runs the application object: creates the Qt application, InitInstance,
 // Run, ExitInstance. Returns the exit code.
 PLATFORMUI_API int AfxWinMain(int argc, char** argv);
-// A message box owned by the main window; see CommonDialogs.h.
-PLATFORMUI_API int AfxMessageBox(LPCWSTR lpszText, UINT nType = 0, UINT nIDHelp = 0);
-PLATFORMUI_API int AfxMessageBox(UINT nIDPrompt, UINT nType = 0,
-                                 UINT nIDHelp = static_cast<UINT>(-1));
 
 // Extension modules (plug-ins) chain their resources in at load time; here a
 // module's resources are found once registered (Resources.h), so these only

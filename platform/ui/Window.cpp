@@ -25,7 +25,7 @@ std::vector<CWnd*>& topLevels() {
     return windows;
 }
 
-// The message being handled, for GetCurrentMessage and Default().
+// The message being handled, for Default().
 MSG g_currentMessage{};
 CWnd* g_focus = nullptr;
 
@@ -204,10 +204,6 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::PostMessage(m_hWnd, message, wParam, lParam);
 }
 
-const MSG* CWnd::GetCurrentMessage() {
-    return &lumo::g_currentMessage;
-}
-
 LRESULT CWnd::Default() {
     const MSG& msg = lumo::g_currentMessage;
     return DefWindowProc(msg.message, msg.wParam, msg.lParam);
@@ -321,10 +317,6 @@ CWnd* CWnd::GetDlgItem(int nID) const {
 int CWnd::GetDlgCtrlID() const {
     return m_state ? static_cast<int>(m_state->id) : 0;
 }
-void CWnd::SetDlgCtrlID(int nID) {
-    if (m_state)
-        m_state->id = static_cast<UINT>(nID);
-}
 
 DWORD CWnd::GetStyle() const {
     return m_state ? m_state->style : 0;
@@ -359,23 +351,6 @@ void CWnd::GetWindowText(CString& rString) const {
     rString = m_state ? CString(m_state->text) : CString();
 }
 
-int CWnd::GetWindowTextLength() const {
-    CString text;
-    GetWindowText(text);
-    return text.GetLength();
-}
-
-CMenu* CWnd::GetMenu() const {
-    return m_state ? CMenu::FromHandle(m_state->menu) : nullptr;
-}
-
-BOOL CWnd::SetMenu(CMenu* pMenu) {
-    if (!m_state)
-        return FALSE;
-    m_state->menu = pMenu ? pMenu->m_hMenu : nullptr;
-    return TRUE;
-}
-
 CWnd* CWnd::SetFocus() {
     CWnd* previous = lumo::g_focus;
     if (m_state)
@@ -406,10 +381,6 @@ CWnd* CWnd::GetCapture() {
     return lumo::captureWindow();
 }
 
-int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
-    return ::MessageBox(m_hWnd, lpszText, lpszCaption, nType);
-}
-
 int CWnd::OnCreate(LPCREATESTRUCT) {
     return static_cast<int>(Default());
 }
@@ -438,9 +409,6 @@ void CWnd::OnLButtonUp(UINT, CPoint) {
     Default();
 }
 void CWnd::OnLButtonDblClk(UINT, CPoint) {
-    Default();
-}
-void CWnd::OnMouseMove(UINT, CPoint) {
     Default();
 }
 BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {

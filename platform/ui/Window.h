@@ -39,7 +39,6 @@ public:
 
     // The window object of a handle; null for a null or destroyed window.
     static CWnd* FromHandle(HWND hWnd);
-    static CWnd* FromHandlePermanent(HWND hWnd) { return FromHandle(hWnd); }
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
@@ -66,7 +65,6 @@ public:
     // is dispatched (innermost window first); TRUE swallows the message.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     // The message being handled (the last one sent or dispatched).
-    static const MSG* GetCurrentMessage();
     // Default processing of the current message.
     LRESULT Default();
 
@@ -76,14 +74,10 @@ public:
     CFrameWnd* GetParentFrame() const;
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
-    void SetDlgCtrlID(int nID);
     DWORD GetStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     void SetWindowText(LPCWSTR lpszString);
     void GetWindowText(CString& rString) const;
-    int GetWindowTextLength() const;
-    CMenu* GetMenu() const;
-    BOOL SetMenu(CMenu* pMenu);
 
     // Geometry.
     void GetClientRect(LPRECT lpRect) const;
@@ -91,9 +85,7 @@ public:
     void ClientToScreen(LPPOINT lpPoint) const;
     void ClientToScreen(LPRECT lpRect) const;
     void ScreenToClient(LPPOINT lpPoint) const;
-    void ScreenToClient(LPRECT lpRect) const;
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
-    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
     BOOL ShowWindow(int nCmdShow);
     BOOL IsWindowVisible() const;
@@ -109,16 +101,10 @@ public:
     // makes BeginPaint send WM_ERASEBKGND first.
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
-    void ValidateRect(LPCRECT lpRect);
-    BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE);
     // Sends WM_PAINT now if the window has an invalid part.
     void UpdateWindow();
-    // A DC on the window's client area (release it with ReleaseDC).
-    CDC* GetDC();
-    int ReleaseDC(CDC* pDC);
     // The colour DefWindowProc erases the background with (white by default).
     void SetBackgroundColor(COLORREF color);
-    COLORREF GetBackgroundColor() const;
 
     // Timers: WM_TIMER(nIDEvent) every nElapse ms of the platform clock.
     // Setting an existing id restarts it. Returns nIDEvent, 0 when the window
@@ -131,7 +117,6 @@ public:
     CWnd* SetCapture();
     static CWnd* GetCapture();
 
-    int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = 0);
     BOOL IsWindow() const { return FromHandle(m_hWnd) != nullptr; }
 
     // Handlers reached through message maps (ON_WM_...). The base versions
@@ -146,7 +131,6 @@ public:
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnMouseMove(UINT nFlags, CPoint point);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
@@ -223,7 +207,6 @@ private:
 #define ON_WM_LBUTTONDOWN() LUMO_ON_PEN_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() LUMO_ON_PEN_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() LUMO_ON_PEN_MESSAGE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
-#define ON_WM_MOUSEMOVE() LUMO_ON_PEN_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
 // The wheel point is in screen coordinates, as on the original platform.
 #define ON_WM_MOUSEWHEEL()                                                                         \
     {                                                                                              \
@@ -259,18 +242,10 @@ PLATFORMUI_API BOOL PostMessage(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPara
 // Ends the message loop with this exit code once the current message is done.
 PLATFORMUI_API void PostQuitMessage(int nExitCode);
 PLATFORMUI_API BOOL IsWindow(HWND hWnd);
-PLATFORMUI_API BOOL DestroyWindow(HWND hWnd);
 PLATFORMUI_API BOOL ShowWindow(HWND hWnd, int nCmdShow);
-PLATFORMUI_API BOOL UpdateWindow(HWND hWnd);
-PLATFORMUI_API BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase);
-PLATFORMUI_API BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
-PLATFORMUI_API BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
-PLATFORMUI_API BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
 PLATFORMUI_API UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, void* lpTimerFunc);
 PLATFORMUI_API BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
-PLATFORMUI_API HWND SetCapture(HWND hWnd);
 PLATFORMUI_API BOOL ReleaseCapture();
-PLATFORMUI_API HWND GetCapture();
 PLATFORMUI_API BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
                                  UINT uFlags);
 PLATFORMUI_API BOOL SetForegroundWindow(HWND hWnd);
@@ -280,19 +255,3 @@ PLATFORMUI_API LONG GetMessageTime();
 PLATFORMUI_API DWORD GetMessagePos();
 // The interval within which a second tap is a double tap (ms).
 PLATFORMUI_API UINT GetDoubleClickTime();
-constexpr int SM_CXSCREEN = 0;
-constexpr int SM_CYSCREEN = 1;
-constexpr int SM_CXDOUBLECLK = 36;
-constexpr int SM_CYDOUBLECLK = 37;
-// The device's screen (800 x 480) and double-tap distance.
-PLATFORMUI_API int GetSystemMetrics(int nIndex);
-using SHORT = short;
-constexpr int VK_SHIFT = 0x10;
-constexpr int VK_CONTROL = 0x11;
-constexpr int VK_MENU = 0x12;
-// The high bit is set while Shift, Control or Alt is held (other keys: 0).
-PLATFORMUI_API SHORT GetKeyState(int nVirtKey);
-// Finds a top-level window by window text (class names are not kept; a
-// class name matches only a window created with that class name). Other
-// programs' windows (Desktop.h) are found by class name alone.
-PLATFORMUI_API HWND FindWindow(LPCWSTR lpClassName, LPCWSTR lpWindowName);

@@ -55,15 +55,6 @@ void CWnd::ScreenToClient(LPPOINT lpPoint) const {
     lpPoint->y -= origin.y;
 }
 
-void CWnd::ScreenToClient(LPRECT lpRect) const {
-    if (!lpRect)
-        return;
-    POINT a{lpRect->left, lpRect->top}, b{lpRect->right, lpRect->bottom};
-    ScreenToClient(&a);
-    ScreenToClient(&b);
-    *lpRect = RECT{a.x, a.y, b.x, b.y};
-}
-
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
     if (!m_state)
         return;
@@ -90,12 +81,6 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
     if (old.Width() != next.Width() || old.Height() != next.Height())
         SendMessage(WM_SIZE, SIZE_RESTORED,
                     MAKELPARAM(static_cast<WORD>(next.Width()), static_cast<WORD>(next.Height())));
-}
-
-void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
-    if (lpRect)
-        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
-                   lpRect->bottom - lpRect->top, bRepaint);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {

@@ -25,29 +25,6 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
     lumo::wake();
 }
 
-void CWnd::ValidateRect(LPCRECT lpRect) {
-    if (!m_state)
-        return;
-    if (!lpRect) {
-        m_state->update = QRegion();
-        m_state->erase = false;
-        return;
-    }
-    m_state->update -= QRegion(lpRect->left, lpRect->top, lpRect->right - lpRect->left,
-                               lpRect->bottom - lpRect->top);
-    if (m_state->update.isEmpty())
-        m_state->erase = false;
-}
-
-BOOL CWnd::GetUpdateRect(LPRECT lpRect, BOOL) {
-    if (!m_state)
-        return FALSE;
-    const QRect r = m_state->update.boundingRect();
-    if (lpRect)
-        *lpRect = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-    return !m_state->update.isEmpty();
-}
-
 void CWnd::UpdateWindow() {
     if (!m_state)
         return;
@@ -69,19 +46,7 @@ void CWnd::UpdateWindow() {
         m_state->painted = true;
 }
 
-CDC* CWnd::GetDC() {
-    return CDC::FromHandle(::GetDC(m_hWnd));
-}
-
-int CWnd::ReleaseDC(CDC* pDC) {
-    return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0;
-}
-
 void CWnd::SetBackgroundColor(COLORREF color) {
     if (m_state)
         m_state->background = color;
-}
-
-COLORREF CWnd::GetBackgroundColor() const {
-    return m_state ? m_state->background : RGB(255, 255, 255);
 }

@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,7 +36,6 @@ struct WindowState {
     QRegion update; // invalid part, client coordinates
     bool erase = false;
     COLORREF background = 0x00FFFFFF;
-    HMENU menu = nullptr;
     // Top-level windows only.
     QImage frame;
     Surface* surface = nullptr;
@@ -78,8 +76,6 @@ void forgetWindowInput(HWND hwnd);
 // Runs the Qt event loop until PostQuitMessage.
 int runMessageLoop();
 
-// Called when the queue goes idle after painting (LUMO_SCREENSHOT).
-void setIdleHook(std::function<void()> hook);
 // Writes the main window's picture once LUMO_SCREENSHOT asks for it.
 void screenshotOnIdle();
 

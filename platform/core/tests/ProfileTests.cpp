@@ -23,15 +23,14 @@ TEST_F(ProfileTest, StoresUnderTheProfileKeyAndPersistsAtOnce) {
 
     ASSERT_TRUE(
         profile.writeString(L"lumo.main", L"lastDirectory", L"/books/\u7F85\u751F\u9580.txt"));
-    ASSERT_TRUE(profile.writeInt(L"lumo.davarodiro.document\\position", L"/b.txt", -7));
+    ASSERT_TRUE(profile.writeString(L"lumo.davarodiro.document\\position", L"/b.txt", L"-7"));
     EXPECT_EQ(profile.filePath(), (m_dir / "lumoCoreComponent/LumoCore.ini").wstring());
 
     lumo::Profile reread(L"lumoCoreComponent", L"LumoCore");
     EXPECT_EQ(reread.getString(L"lumo.main", L"lastDirectory", L""),
               L"/books/\u7F85\u751F\u9580.txt");
-    EXPECT_EQ(reread.getInt(L"lumo.davarodiro.document\\position", L"/b.txt", 0), -7);
-    EXPECT_EQ(reread.getInt(L"lumo.main", L"missing", 3), 3);
-    EXPECT_EQ(reread.getInt(L"lumo.main", L"lastDirectory", 3), 0) << "text that is no number";
+    EXPECT_EQ(reread.getString(L"lumo.davarodiro.document\\position", L"/b.txt", L""), L"-7");
+    EXPECT_EQ(reread.getString(L"lumo.main", L"missing", L"3"), L"3");
 }
 
 } // namespace

@@ -277,9 +277,8 @@ TEST_F(DocViewTest, CommandBarButtonsNotifyAndCommand) {
     ASSERT_TRUE(app.ProcessShellCommand(info));
     CToolBarCtrl& ctrl = frame()->bar.GetToolBarCtrl();
     EXPECT_EQ(ctrl.GetButtonCount(), 2) << "the bar's own two buttons";
-    const int first = ctrl.AddStrings(L"ファイル\0編集\0");
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(ctrl.GetString(1), L"編集");
+    EXPECT_EQ(ctrl.AddString(L"ファイル"), 0);
+    EXPECT_EQ(ctrl.AddString(L"編集"), 1);
     for (int i = 0; i < 2; ++i) {
         TBBUTTON button{I_IMAGENONE, 256 + i, TBSTATE_ENABLED, TBSTYLE_AUTOSIZE, 0, i};
         ASSERT_TRUE(ctrl.InsertButton(i, &button));

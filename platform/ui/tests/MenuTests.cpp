@@ -82,14 +82,14 @@ TEST(Menu, EditsByPositionAndByCommand) {
     EXPECT_EQ(menu.GetMenuItemID(1), 20u);
     EXPECT_TRUE(menu.DeleteMenu(20, MF_BYCOMMAND));
     EXPECT_FALSE(menu.DeleteMenu(20, MF_BYCOMMAND));
-    EXPECT_TRUE(menu.RemoveMenu(0, MF_BYPOSITION));
+    EXPECT_TRUE(menu.DeleteMenu(0, MF_BYPOSITION));
     EXPECT_EQ(menu.GetMenuItemCount(), 3u);
     EXPECT_EQ(menu.CheckMenuItem(3, MF_BYCOMMAND | MF_CHECKED), 0u);
     EXPECT_EQ(menu.GetMenuState(3, MF_BYCOMMAND), MF_CHECKED);
     EXPECT_EQ(menu.EnableMenuItem(99, MF_BYCOMMAND | MF_GRAYED), static_cast<UINT>(-1));
 }
 
-TEST(Menu, DeleteDestroysASubmenuAndRemoveKeepsIt) {
+TEST(Menu, DeleteDestroysASubmenu) {
     CMenu menu;
     menu.CreateMenu();
     HMENU a = CreatePopupMenu();
@@ -98,7 +98,6 @@ TEST(Menu, DeleteDestroysASubmenuAndRemoveKeepsIt) {
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(b), L"b");
     menu.DeleteMenu(0, MF_BYPOSITION);
     EXPECT_FALSE(IsMenu(a));
-    menu.RemoveMenu(0, MF_BYPOSITION);
     EXPECT_TRUE(IsMenu(b));
     EXPECT_EQ(CMenu::FromHandle(a), nullptr);
     DestroyMenu(b);
