@@ -253,6 +253,32 @@ TEST(Fonts, DrawingAgreesWithMeasuring) {
     pieces.dc.SelectObject(b);
 }
 
+// Books write characters the IPA fonts lack (呭, and others given as gaiji);
+// Qt's font fallback must find them in IPAmj Mincho rather than draw the
+// empty box it draws for a code point no font has.
+TEST(Fonts, CharactersTheIpaFontsLackComeFromAFallbackFont) {
+    for (const wchar_t* face : {L"ＭＳ 明朝", L"ＭＳ ゴシック"}) {
+        MemoryCanvas lacking(24, 24, WHITE);
+        MemoryCanvas unassigned(24, 24, WHITE);
+        CFont font;
+        makeFont(font, face, -20);
+        CFont* a = lacking.dc.SelectObject(&font);
+        CFont* b = unassigned.dc.SelectObject(&font);
+        lacking.dc.TextOut(0, 0, CString(L"\x546D"));
+        unassigned.dc.TextOut(0, 0, CString(L"\x0378"));
+        int ink = 0, differences = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x) {
+                ink += lacking.dc.GetPixel(x, y) != WHITE;
+                differences += lacking.dc.GetPixel(x, y) != unassigned.dc.GetPixel(x, y);
+            }
+        EXPECT_GT(ink, 20) << "呭 is drawn";
+        EXPECT_GT(differences, 20) << "呭 is not the missing-glyph box";
+        lacking.dc.SelectObject(a);
+        unassigned.dc.SelectObject(b);
+    }
+}
+
 TEST(Fonts, CellAndCharacterHeightsGiveTheSameCell) {
     MemoryCanvas canvas(10, 10, WHITE);
     for (int height : {16, 20, 21, 32}) {
