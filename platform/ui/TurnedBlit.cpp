@@ -6,7 +6,8 @@
 #include "platform/ui/GdiState.h"
 #include "platform/ui/Raster.h"
 
-#include <QTransform>
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -47,6 +48,72 @@ QRect turnedPart(const QRect& part, int w, int h, int turns) {
     }
 }
 
+// Where in the source (relative to the source rectangle) the destination
+// pixel (u, v) of the turned rectangle comes from, as a start and the steps
+// along u and v.
+struct Walk {
+    QPoint start;
+    QPoint alongU;
+    QPoint alongV;
+};
+
+Walk walkFor(int w, int h, int turns) {
+    switch (turns) {
+    case 1:
+        return {QPoint(0, h - 1), QPoint(0, -1), QPoint(1, 0)};
+    case 2:
+        return {QPoint(w - 1, h - 1), QPoint(-1, 0), QPoint(0, -1)};
+    default:
+        return {QPoint(w - 1, 0), QPoint(0, 1), QPoint(-1, 0)};
+    }
+}
+
+// Addresses of an image's pixels top-down, whatever its storage.
+struct Pixels {
+    const unsigned char* origin; // pixel (0, 0)
+    qsizetype rowStep;           // bytes from a row to the one below
+    int pixelBytes;
+    Pixels(const QImage& image, bool bottomUp)
+        : origin(lumo::constRowOf(image, bottomUp, 0)),
+          rowStep(bottomUp ? -image.bytesPerLine() : image.bytesPerLine()),
+          pixelBytes(lumo::is24(image) ? 3 : 4) {}
+    qsizetype offset(QPoint p) const { return p.y() * rowStep + qsizetype(p.x()) * pixelBytes; }
+};
+
+// Copies the turned pixels of `area` (image coordinates of the target), in
+// tiles so that the source's columns are read while they are in the cache.
+void turnInto(lumo::DrawTarget& to, const QRect& area, QPoint turnedOrigin, const QImage& source,
+              bool sourceBottomUp, QPoint sourceOrigin, const Walk& walk) {
+    constexpr int TILE = 64;
+    const bool dst24 = lumo::is24(*to.image);
+    const bool src24 = lumo::is24(source);
+    const Pixels from(source, sourceBottomUp);
+    // The target's rows, written through one pointer (one detach).
+    unsigned char* const top = lumo::rowOf(*to.image, to.bottomUp, 0);
+    const qsizetype rowStep = to.bottomUp ? -to.image->bytesPerLine() : to.image->bytesPerLine();
+    const qsizetype stepU = from.offset(walk.alongU);
+    for (int ty = area.top(); ty <= area.bottom(); ty += TILE)
+        for (int tx = area.left(); tx <= area.right(); tx += TILE) {
+            const int yEnd = std::min(ty + TILE - 1, area.bottom());
+            const int xEnd = std::min(tx + TILE - 1, area.right());
+            for (int y = ty; y <= yEnd; ++y) {
+                unsigned char* row = top + y * rowStep;
+                const int u = tx - turnedOrigin.x();
+                const int v = y - turnedOrigin.y();
+                const QPoint first = sourceOrigin + walk.start + walk.alongU * u + walk.alongV * v;
+                const unsigned char* in = from.origin + from.offset(first);
+                if (!dst24 && !src24) {
+                    auto* out = reinterpret_cast<std::uint32_t*>(row);
+                    for (int x = tx; x <= xEnd; ++x, in += stepU)
+                        out[x] = *reinterpret_cast<const std::uint32_t*>(in) | 0xFF000000u;
+                    continue;
+                }
+                for (int x = tx; x <= xEnd; ++x, in += stepU)
+                    lumo::writePixel(row, dst24, x, lumo::readPixel(in, src24, 0));
+            }
+        }
+}
+
 } // namespace
 
 BOOL CDC::PlgBlt(const POINT* lpPoint, CDC* pSrcDC, int xSrc, int ySrc, int nWidth, int nHeight) {
@@ -68,14 +135,15 @@ BOOL CDC::PlgBlt(const POINT* lpPoint, CDC* pSrcDC, int xSrc, int ySrc, int nWid
     const QRect present = wanted & QRect(0, 0, from.image->width(), from.image->height());
     if (present.isEmpty())
         return TRUE;
-    QImage block(present.size(), QImage::Format_RGB32);
-    lumo::blitBlock(block, false, 0, 0, *from.image, from.bottomUp, present.left(), present.top(),
-                    present.width(), present.height(), lumo::RasterOp::Copy);
-    const QImage turned = block.transformed(QTransform().rotate(90.0 * turns));
+    // Copies within one image read from a snapshot of the source.
+    const QImage snapshot = from.image == to.image ? from.image->copy() : QImage();
+    const QImage& source = snapshot.isNull() ? *from.image : snapshot;
     const QRect part = turnedPart(present.translated(-wanted.topLeft()), nWidth, nHeight, turns)
-                           .translated(dest.topLeft());
-    lumo::blitToTarget(to, part.left(), part.top(), turned, false, turned.rect(),
-                       lumo::RasterOp::Copy);
+                           .translated(dest.topLeft() + to.origin);
+    const QRegion area = to.clip & part & QRect(0, 0, to.image->width(), to.image->height());
+    for (const QRect& r : area)
+        turnInto(to, r, dest.topLeft() + to.origin, source, from.bottomUp, wanted.topLeft(),
+                 walkFor(nWidth, nHeight, turns));
     lumo::presentIfWindow(dc);
     return TRUE;
 }

@@ -331,6 +331,20 @@ TEST(PlgBlt, ReadsBottomUpSectionsTheRightWayUpAndRefusesOtherShapes) {
     DeleteObject(dib);
 }
 
+TEST(PlgBlt, TurnsAPictureInPlaceFromItsOriginalPixels) {
+    Canvas canvas(2, 2);
+    canvas.dc.SetPixel(0, 0, tile(0, 0));
+    canvas.dc.SetPixel(1, 0, tile(1, 0));
+    canvas.dc.SetPixel(0, 1, tile(0, 1));
+    canvas.dc.SetPixel(1, 1, tile(1, 1));
+    const POINT clockwise[3] = {{2, 0}, {2, 2}, {0, 0}};
+    ASSERT_TRUE(canvas.dc.PlgBlt(clockwise, &canvas.dc, 0, 0, 2, 2));
+    EXPECT_EQ(canvas.dc.GetPixel(1, 0), tile(0, 0));
+    EXPECT_EQ(canvas.dc.GetPixel(1, 1), tile(1, 0));
+    EXPECT_EQ(canvas.dc.GetPixel(0, 0), tile(0, 1));
+    EXPECT_EQ(canvas.dc.GetPixel(0, 1), tile(1, 1));
+}
+
 TEST(PlgBlt, OnlyThePartOfTheSourceInsideItsBitmapMoves) {
     Canvas source(2, 2);
     source.dc.FillSolidRect(0, 0, 2, 2, BLACK);
