@@ -3,6 +3,7 @@
 #include "ControlBar.h"
 #include "HorizontalPainter.h"
 #include "ImageClient.h"
+#include "VerticalPainter.h"
 
 #include "reader/document/DavaroDiroDocument.h"
 #include "reader/document/ReaderSettings.h"
@@ -108,14 +109,22 @@ void CDavaroDiroView::createFonts() {
                           fonts.bodyPx + fonts.rubyPx, yomite::FREE_BELOW_TEXT + m_lineSpace);
 }
 
-void CDavaroDiroView::recalcLayout(int cx, int cy) {
+void CDavaroDiroView::recalcLayout(int screenWidth, int screenHeight) {
     CDavaroDiroDocument* document = GetDocument();
     m_page.document = document;
     SourcePosition pos;
     if (document)
         pos = document->positionOf(document->m_currentIndex);
 
-    m_page.pageSize = {cx, cy};
+    if (m_textDirection == 1)
+        m_painter = std::make_unique<yomite::VerticalPainter>(m_page);
+    else
+        m_painter = std::make_unique<yomite::HorizontalPainter>(m_page);
+    // Everything below is in the page's coordinates, turned or not.
+    m_page.rotation = yomite::DisplayRotation(m_displayDirection, screenWidth, screenHeight);
+    m_page.pageSize = m_page.rotation.pageSize();
+    const int cx = m_page.pageSize.cx;
+    const int cy = m_page.pageSize.cy;
     RECT& text = m_page.textRect;
     text = {0, 0, cx, cy};
     const bool right = m_positionControlbar == 0;
@@ -162,10 +171,12 @@ void CDavaroDiroView::deleteBuffers() {
     m_page.illustrationBitmap.reset();
 }
 
-void CDavaroDiroView::createBuffers(int cx, int cy) {
+void CDavaroDiroView::createBuffers(int screenWidth, int screenHeight) {
     deleteBuffers();
-    cx = std::max(cx, 1);
-    cy = std::max(cy, 1);
+    const SIZE page =
+        yomite::DisplayRotation(m_displayDirection, screenWidth, screenHeight).pageSize();
+    const int cx = std::max<int>(page.cx, 1);
+    const int cy = std::max<int>(page.cy, 1);
     CClientDC window(this);
     const yomite::PageColours c = yomite::pageColours();
     if (m_page.pageBuffer.create(&window, cx, cy)) {

@@ -29,14 +29,15 @@ public:
     CDavaroDiroDocument* GetDocument() const;
 
     // Rebuilt on creation, on every size change and after the settings
-    // dialog's OK, in this order.
+    // dialog's OK, in this order. The sizes are the client area's; the page
+    // is that area turned when m_displayDirection turns it.
     void createFonts();
-    void recalcLayout(int cx, int cy);
-    void createBuffers(int cx, int cy);
+    void recalcLayout(int screenWidth, int screenHeight);
+    void createBuffers(int screenWidth, int screenHeight);
     // Chooses a random ".bmp"/".jpg" of m_pathWallpaper; false for none.
     bool pickWallpaper();
 
-    // Interaction, in page coordinates.
+    // Interaction, in page coordinates (the client area's unless turned).
     int clampTarget(int t);
     int hitTestButton(int x, int y);
     int hitTestLink(int x, int y);

@@ -118,7 +118,8 @@ InlineTag CDavaroDiroView::linkTagOf(int displayLine) const {
     return tag;
 }
 
-void CDavaroDiroView::OnLButtonDown(UINT, CPoint point) {
+void CDavaroDiroView::OnLButtonDown(UINT, CPoint screenPoint) {
+    const POINT point = m_page.rotation.toPage(screenPoint);
     pressedLinkLine = hitTestLink(point.x, point.y);
     if (pressedLinkLine >= 0) {
         SetCapture();
@@ -193,7 +194,8 @@ void CDavaroDiroView::OnTimer(UINT_PTR nIDEvent) {
     CView::OnTimer(nIDEvent);
 }
 
-void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
+void CDavaroDiroView::OnLButtonUp(UINT, CPoint screenPoint) {
+    const POINT point = m_page.rotation.toPage(screenPoint);
     CDavaroDiroDocument* document = GetDocument();
     if (illustrationShown == 1) {
         illustrationShown = 0;
@@ -281,7 +283,7 @@ void CDavaroDiroView::OnLButtonUp(UINT, CPoint point) {
 }
 
 void CDavaroDiroView::OnLButtonDblClk(UINT nFlags, CPoint point) {
-    if (contains(m_page.textRect, point)) {
+    if (contains(m_page.textRect, m_page.rotation.toPage(point))) {
         POINT screen{point.x, point.y};
         ClientToScreen(&screen);
         if (CWnd* main = AfxGetMainWnd())

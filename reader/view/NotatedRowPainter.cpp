@@ -1,6 +1,7 @@
 #include "NotatedRowPainter.h"
 
 #include "EmphasisMarks.h"
+#include "NotationDrawing.h"
 #include "RubyPainter.h"
 
 #include <algorithm>
@@ -20,9 +21,6 @@ constexpr UINT MARK_FORMAT = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT
 constexpr std::array<std::pair<int, int>, HEADING_LEVELS> HEADING_SCALE = {
     {{3, 2}, {5, 4}, {9, 8}}};
 constexpr int MIN_FONT_PX = 6;
-// Pixels between a mark over the text and the text; a line over the text
-// keeps as much.
-constexpr int MARK_CLEARANCE = 2;
 
 int evenPx(int px) {
     return std::max(MIN_FONT_PX, px - px % 2);
@@ -45,12 +43,6 @@ TEXTMETRIC metricsOf(CDC* dc, CFont& font) {
     return metrics;
 }
 
-template <typename Span> void clipSpans(std::vector<Span>& spans, int end) {
-    for (Span& span : spans)
-        span.end = std::min(span.end, end);
-    std::erase_if(spans, [](const Span& span) { return span.end <= span.start; });
-}
-
 // As the basic rows are cut: a row past its room keeps its characters up to
 // two before the first that does not fit, then "…".
 void cutToRoom(DisplayLineNotation& line, int room) {
@@ -67,18 +59,6 @@ void cutToRoom(DisplayLineNotation& line, int room) {
         clipSpans(line.tcy, kept);
         return;
     }
-}
-
-std::optional<SmallKind> smallKindAt(const DisplayLineNotation& line, int column) {
-    for (const SmallSpan& span : line.small)
-        if (column >= span.start && column < span.end)
-            return span.kind;
-    return std::nullopt;
-}
-
-bool hasOverEmphasis(const DisplayLineNotation& line) {
-    return std::any_of(line.emphasis.begin(), line.emphasis.end(),
-                       [](const EmphasisSpan& span) { return span.side == Side::Over; });
 }
 
 } // namespace
@@ -243,13 +223,8 @@ void NotatedRowPainter::drawEmphasis(CDC* dc, const DisplayLineNotation& line,
     // Over the text in the ruby band, unless there is none or ruby is drawn
     // over those characters: then under them, clear of the ruby.
     auto sideOf = [&](Side side, int start, int end) {
-        if (side == Side::Under || frame.rubyPx < m_fonts.marks.px)
-            return Side::Under;
-        if (m_ruby)
-            for (const RubySpan& span : line.ruby)
-                if (start < span.baseEnd && span.baseStart < end)
-                    return Side::Under;
-        return Side::Over;
+        return emphasisSide(line, side, start, end, m_ruby != nullptr, frame.rubyPx,
+                            m_fonts.marks.px);
     };
 
     const std::vector<MarkPlacement> marks = placeMarks(line.visible, line.emphasis);

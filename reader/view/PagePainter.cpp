@@ -59,9 +59,18 @@ int PagePainter::pageRows(int top, int lines) const {
     return next < top ? lines : std::min(lines, next - top);
 }
 
+void PagePainter::present(CDC* screen, CDC* source, const RECT& rect, POINT from) const {
+    if (!m_page.rotation.turned()) {
+        screen->BitBlt(rect.left, rect.top, width(rect), height(rect), source, from.x, from.y,
+                       SRCCOPY);
+        return;
+    }
+    const auto corners = m_page.rotation.screenCorners(rect);
+    screen->PlgBlt(corners.data(), source, from.x, from.y, width(rect), height(rect));
+}
+
 void PagePainter::present(CDC* screen, CDC* source, const RECT& rect) const {
-    screen->BitBlt(rect.left, rect.top, width(rect), height(rect), source, rect.left, rect.top,
-                   SRCCOPY);
+    present(screen, source, rect, POINT{rect.left, rect.top});
 }
 
 void PagePainter::paint(CDC* screen) {
@@ -75,8 +84,9 @@ void PagePainter::paint(CDC* screen) {
     const int top = m_page.topLine();
     if (top != m_page.lastDrawnTop) {
         // Without a wallpaper the lines go straight to the screen and are
-        // copied back; with one they are merged on their way there.
-        drawLines(screen, top, !withWallpaper);
+        // copied back; with one they are merged on their way there; on a
+        // turned screen they are drawn in the page and shown turned.
+        drawLines(screen, top, !withWallpaper && !m_page.rotation.turned(), withWallpaper);
         m_page.lastDrawnTop = top;
     }
     drawPositionNumbers(m_page);
@@ -85,7 +95,7 @@ void PagePainter::paint(CDC* screen) {
     present(screen, page, bar);
 }
 
-void PagePainter::drawLines(CDC* screen, int top, bool direct) {
+void PagePainter::drawLines(CDC* screen, int top, bool direct, bool withWallpaper) {
     CDC* page = m_page.pageBuffer.dc.get();
     CDC* target = direct ? screen : page;
     const int lines = m_page.linesPerPage();
@@ -117,11 +127,13 @@ void PagePainter::drawLines(CDC* screen, int top, bool direct) {
                 target->FillSolidRect(&rest, background);
         }
     }
-    if (!direct)
+    if (withWallpaper)
         mergeWithWallpaper(screen, top, lines);
-    else
+    else if (direct)
         page->BitBlt(area.left, area.top, width(area), height(area), screen, area.left, area.top,
                      SRCCOPY);
+    else
+        present(screen, page, area);
 }
 
 void PagePainter::mergeWithWallpaper(CDC* screen, int top, int lines) {
@@ -145,12 +157,26 @@ bool PagePainter::erase(CDC* screen) {
     if (!m_page.pageBuffer.exists())
         return false;
     const RECT whole{0, 0, m_page.pageSize.cx, m_page.pageSize.cy};
-    present(screen, m_page.pageBuffer.dc.get(), whole);
-    if (m_page.hasWallpaper()) {
-        const RECT& text = m_page.textRect;
-        screen->BitBlt(text.left, text.top, width(text), height(text),
-                       m_page.wallpaperBuffer.dc.get(), 0, 0, pageColours().wallpaperRop);
+    CDC* page = m_page.pageBuffer.dc.get();
+    const RECT& text = m_page.textRect;
+    const DWORD rop = pageColours().wallpaperRop;
+    if (!m_page.rotation.turned()) {
+        present(screen, page, whole);
+        if (m_page.hasWallpaper())
+            screen->BitBlt(text.left, text.top, width(text), height(text),
+                           m_page.wallpaperBuffer.dc.get(), 0, 0, rop);
+        return true;
     }
+    // Merged in the page first: a turned copy only copies.
+    if (!m_page.hasWallpaper() || !m_page.composeBuffer.exists()) {
+        present(screen, page, whole);
+        return true;
+    }
+    CDC* compose = m_page.composeBuffer.dc.get();
+    compose->BitBlt(0, 0, whole.right, whole.bottom, page, 0, 0, SRCCOPY);
+    compose->BitBlt(text.left, text.top, width(text), height(text), m_page.wallpaperBuffer.dc.get(),
+                    0, 0, rop);
+    present(screen, compose, whole);
     return true;
 }
 
@@ -162,6 +188,37 @@ void PagePainter::showIllustration(CDC* screen) {
     CBitmap* old = temporary.SelectObject(m_page.illustrationBitmap.get());
     present(screen, &temporary, RECT{0, 0, m_page.pageSize.cx, m_page.pageSize.cy});
     temporary.SelectObject(old);
+}
+
+void PagePainter::showLoadingNotice(CDC* screen) const {
+    const int W = m_page.pageSize.cx;
+    const int H = m_page.pageSize.cy;
+    ReaderBuffer notice;
+    CSize extent;
+    {
+        CDC* measure = m_page.pageBuffer.dc.get();
+        if (!measure)
+            return;
+        CFont* old = measure->SelectObject(&m_page.fonts.small);
+        extent = measure->GetTextExtent(LOADING, static_cast<int>(std::size(LOADING)) - 1);
+        if (old)
+            measure->SelectObject(old);
+    }
+    const RECT box{(W - extent.cx) / 2 - LOADING_MARGIN, (H - extent.cy) / 2 - LOADING_MARGIN,
+                   (W + extent.cx) / 2 + LOADING_MARGIN, (H + extent.cy) / 2 + LOADING_MARGIN};
+    // Drawn off screen and shown as the page is, turned or not.
+    if (!notice.create(screen, width(box), height(box)))
+        return;
+    CDC* dc = notice.dc.get();
+    RECT inside{0, 0, width(box), height(box)};
+    CFont* old = dc->SelectObject(&m_page.fonts.small);
+    dc->DrawEdge(&inside, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
+    dc->SetBkMode(TRANSPARENT);
+    dc->DrawText(LOADING, -1, &inside,
+                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+    if (old)
+        dc->SelectObject(old);
+    present(screen, dc, box, POINT{0, 0});
 }
 
 bool PagePainter::composeIllustration(CWnd& view, const PictureSource& picture) {
@@ -177,19 +234,7 @@ bool PagePainter::composeIllustration(CWnd& view, const PictureSource& picture) 
     info->bmiHeader.biCompression = BI_RGB;
 
     CClientDC window(&view);
-    {
-        CFont* old = window.SelectObject(&m_page.fonts.small);
-        const CSize extent =
-            window.GetTextExtent(LOADING, static_cast<int>(std::size(LOADING)) - 1);
-        RECT box{(W - extent.cx) / 2 - LOADING_MARGIN, (H - extent.cy) / 2 - LOADING_MARGIN,
-                 (W + extent.cx) / 2 + LOADING_MARGIN, (H + extent.cy) / 2 + LOADING_MARGIN};
-        window.DrawEdge(&box, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
-        window.SetBkMode(TRANSPARENT);
-        window.DrawText(LOADING, -1, &box,
-                        DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-        if (old)
-            window.SelectObject(old);
-    }
+    showLoadingNotice(&window);
 
     void* bits = nullptr;
     HBITMAP section =

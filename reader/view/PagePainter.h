@@ -64,10 +64,13 @@ private:
     RECT linesArea(int lines) const;
     // How many slots the page that starts at `top` fills.
     int pageRows(int top, int lines) const;
-    void drawLines(CDC* screen, int top, bool direct);
+    void drawLines(CDC* screen, int top, bool direct, bool withWallpaper);
     void mergeWithWallpaper(CDC* screen, int top, int lines);
-    // Copies a page rectangle of `source` onto the view's DC.
+    // Copies a page rectangle of `source` (from `from` in it) onto the
+    // view's DC, turned as the screen is.
+    void present(CDC* screen, CDC* source, const RECT& rect, POINT from) const;
     void present(CDC* screen, CDC* source, const RECT& rect) const;
+    void showLoadingNotice(CDC* screen) const;
 };
 
 } // namespace yomite

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DisplayRotation.h"
 #include "NotatedRowPainter.h"
 
 #include "platform/core/CString.h"
@@ -62,6 +63,8 @@ struct PageState {
     ReaderFonts fonts;
     BarState bar;
     CString wallpaperFile;
+    // How the page is turned on the screen, and the page's size.
+    DisplayRotation rotation;
     SIZE pageSize{0, 0};
     RECT textRect{0, 0, 0, 0};
     RECT pageNumberRect{0, 0, 0, 0};

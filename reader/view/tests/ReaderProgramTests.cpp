@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QTransform>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -141,6 +142,37 @@ TEST_F(ReaderProgram, AStoredPositionIsShownAndWrittenBackAtExit) {
     EXPECT_NE(moved.copy(0, 26, 752, 400), start.copy(0, 26, 752, 400))
         << "a later page than the first";
     EXPECT_NE(config().find(key + "=0,0\n"), std::string::npos);
+}
+
+TEST_F(ReaderProgram, VerticalWritingAndATurnedScreenShowTheirPageAndKeepThePosition) {
+    const std::string key = "position/" + sample().string();
+    struct Case {
+        int text, display;
+    };
+    for (const Case c : {Case{1, 0}, Case{1, 1}, Case{1, 2}, Case{0, 1}}) {
+        const std::string text = "m_textDirection=" + std::to_string(c.text) + "\n";
+        const std::string display = "m_displayDirection=" + std::to_string(c.display) + "\n";
+        seedConfig("[lumo.davarodiro.document]\n" + text + display + key + "=40,0\n");
+        const std::string name = "shot" + std::to_string(c.text) + std::to_string(c.display);
+        const QImage shot = run(sample(), name + ".png");
+        ASSERT_FALSE(shot.isNull()) << name;
+        // The view below the command bar, turned back to the page it shows:
+        // 28-pixel rows or columns from its top right, the line gap of the
+        // first (2 pixels) blank right across the page, the other way not.
+        QImage page = shot.copy(0, 26, 800, 454);
+        if (c.display != 0)
+            page = page.transformed(QTransform().rotate(c.display == 1 ? -90 : 90));
+        const int textRight = page.width() - 48;
+        const bool rowGapBlank = darkPixels(page, 0, 26, textRight, 28) == 0;
+        const bool columnGapBlank =
+            darkPixels(page, textRight - 28, 0, textRight - 26, page.height()) == 0;
+        EXPECT_EQ(columnGapBlank, c.text == 1) << name;
+        EXPECT_EQ(rowGapBlank, c.text == 0) << name;
+        EXPECT_NE(config().find(key + "=40,0\n"), std::string::npos) << name << "\n" << config();
+        EXPECT_NE(config().find("\n" + text), std::string::npos) << name;
+        EXPECT_NE(config().find("\n" + display), std::string::npos) << name;
+        EXPECT_EQ(errors(), "") << name;
+    }
 }
 
 TEST_F(ReaderProgram, ABookWithAnEqualsSignInItsPathKeepsItsPosition) {
