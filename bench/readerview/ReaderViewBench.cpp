@@ -7,9 +7,12 @@
 //   open to first page     against decoding the book alone
 //   full notation page     a page of emphasis and headings against the same
 //                          book in the basic notation
+//   vertical, turned       see DirectionBench.cpp
 //
 // The program runs in-process under the offscreen platform, with the reader
 // registered as the loader would, so every figure includes the real framework.
+#include "BenchProgram.h"
+
 #include "bench/support/RatioReporter.h"
 
 #include "reader/view/DavaroDiroView.h"
@@ -42,15 +45,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Program {
-    fs::path dir;
-    fs::path book;
-    CLumoCoreApp app;
-    CMainFrame* frame = nullptr;
-
-    CDavaroDiroView* view() const { return dynamic_cast<CDavaroDiroView*>(frame->GetActiveView()); }
-    CDavaroDiroDocument* document() const { return view()->GetDocument(); }
-};
+using Program = BenchProgram;
 
 Program* g_program = nullptr;
 
@@ -243,6 +238,10 @@ BENCHMARK(BM_NotationPagePaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
+BenchProgram& benchProgram() {
+    return *g_program;
+}
+
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -263,6 +262,10 @@ int main(int argc, char** argv) {
     reporter.printRatio("  of it: layout alone", "BM_LayoutOnly", "BM_DecodeBook", "none");
     reporter.printRatio("page with emphasis and headings", "BM_NotationPagePaint/1",
                         "BM_NotationPagePaint/0", "<= 1.3x");
+    reporter.printRatio("vertical page", "BM_PagePaint/1/0", "BM_PagePaint/0/0", "<= 1.5x");
+    reporter.printRatio("one-column step", "BM_OneColumnStep", "BM_PagePaint/1/0", "<= 0.2x");
+    reporter.printRatio("turned page", "BM_PagePaint/0/1", "BM_PagePaint/0/0", "<= 1.2x");
+    reporter.printRatio("turned vertical page", "BM_PagePaint/1/1", "BM_PagePaint/1/0", "<= 1.2x");
     benchmark::Shutdown();
     stopProgram(program);
     return 0;
