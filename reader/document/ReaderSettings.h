@@ -6,7 +6,7 @@
 // module-wide variables named after their
 // option keys in section "lumo.davarodiro.document". Values are kept exactly as
 // read; nothing is range-checked, and the font sizes stay decimal text.
-extern int m_displayDirection;   // 0 standard, 1/2 rotated (stored only)
+extern int m_displayDirection;   // 0 upright, 1 turned 90° clockwise, 2 anticlockwise
 extern CString m_pathWallpaper;  // folder searched for wallpaper pictures
 extern int m_styleWallpaper;     // 0 actual size, 1 fit long side, 2 fit short side
 extern int m_alphaWallpaper;     // 0..16, wallpaper strength in sixteenths
@@ -17,7 +17,7 @@ extern CString m_textFont;
 extern CString m_textFontSize; // points, decimal text
 extern CString m_rubyFont;
 extern CString m_rubyFontSize;  // points, decimal text
-extern int m_textDirection;     // 0 horizontal, 1 vertical (stored only)
+extern int m_textDirection;     // 0 horizontal, 1 vertical (columns from the right)
 extern int m_lineBoundary;      // non-zero: line-start/line-end rules
 extern int m_wordWrap;          // non-zero: keep Latin words and numbers whole
 extern int m_scrollRange;       // 0 positions count display lines, 1 pages

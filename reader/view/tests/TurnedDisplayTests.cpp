@@ -4,6 +4,9 @@
 #include "ReaderFixture.h"
 
 #include "reader/view/DisplayRotation.h"
+#include "reader/view/YomiteResources.h"
+
+#include "hostkit/ExtendToolManager.h"
 
 namespace {
 
@@ -145,6 +148,36 @@ TEST_F(TurnedDisplay, AnIllustrationFitsTheTurnedPageAndComesFromATapOnItsLine) 
         lumo::test::advanceClock(50);
         lumo::test::tap(view(), POINT{400, 200});
         EXPECT_EQ(probe().illustrationShown(), 0);
+    }
+}
+
+TEST_F(TurnedDisplay, TheDialogTurnsTheScreenAtOnceKeepingThePlace) {
+    ASSERT_NE(open(writeBook("book.txt", numberedBook(300))), nullptr);
+    document()->m_currentIndex = 120;
+    const SourcePosition before = document()->positionOf(120);
+    for (int direction : {1, 2, 0}) {
+        lumo::test::driveNextDialog([direction](lumo::test::DialogDriver& d) {
+            d.chooseComboIndex(yomite::IDC_DISPLAY_DIRECTION, direction);
+            d.press(IDOK);
+        });
+        frame()->SendMessage(
+            WM_COMMAND,
+            CLumoPluginManager::getInstance()->getExtendToolManager()->getDynamicAllocateMenuId(
+                L"lumo.davarodiro.tool", yomite::ID_READER_SETTINGS),
+            0);
+        pumpMessages();
+        EXPECT_EQ(m_displayDirection, direction);
+        EXPECT_EQ(document()->positionOf(index()), before) << direction;
+        EXPECT_EQ(probe().lastDrawnTop(), index()) << "repainted at once";
+        // The bar: the screen's right edge upright, its bottom turned
+        // clockwise, its top anticlockwise.
+        const QImage shown = captureWindow(view());
+        const int right = bluePixels(shown, SCREEN_W - 48, 0, SCREEN_W, SCREEN_H);
+        const int bottom = bluePixels(shown, 0, SCREEN_H - 48, SCREEN_W - 48, SCREEN_H);
+        const int top = bluePixels(shown, 0, 0, SCREEN_W - 48, 48);
+        EXPECT_EQ(right > 400, direction == 0) << direction;
+        EXPECT_EQ(bottom > 400, direction == 1) << direction;
+        EXPECT_EQ(top > 400, direction == 2) << direction;
     }
 }
 
