@@ -14,8 +14,15 @@ class CDavaroDiroDocument;
 namespace yomite {
 
 // An off-screen drawing surface: a memory DC with its own bitmap selected.
-// Releasing selects the DC's first bitmap back before deleting anything.
+// Releasing selects the DC's first bitmap back before deleting anything; a
+// buffer going out of scope releases itself, since a bitmap still selected
+// into its DC cannot be deleted.
 struct ReaderBuffer {
+    ReaderBuffer() = default;
+    ReaderBuffer(const ReaderBuffer&) = delete;
+    ReaderBuffer& operator=(const ReaderBuffer&) = delete;
+    ~ReaderBuffer() { release(); }
+
     std::unique_ptr<CDC> dc;
     std::unique_ptr<CBitmap> bitmap;
     CBitmap* initial = nullptr;
