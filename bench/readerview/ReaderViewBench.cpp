@@ -9,6 +9,9 @@
 //                          book in the basic notation
 //   vertical, turned       see DirectionBench.cpp
 //
+// On a busy machine run with --benchmark_repetitions=5 (or more): each ratio
+// then compares the fastest repetitions.
+//
 // The program runs in-process under the offscreen platform, with the reader
 // registered as the loader would, so every figure includes the real framework.
 #include "BenchProgram.h"
