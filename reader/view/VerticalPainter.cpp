@@ -81,6 +81,9 @@ int VerticalPainter::hitTestLink(POINT point) const {
         point.y >= text.bottom)
         return -1;
     const int column = (text.right - 1 - point.x) / m_page.pitch();
+    // The strip left of the last whole column belongs to the next page.
+    if (column >= m_page.linesPerPage())
+        return -1;
     const int n = m_page.topLine() + column;
     const DisplayLineNotation line = lineAt(n);
     if (!line.tag.hasDisplayText)

@@ -207,6 +207,20 @@ TEST_F(VerticalRendering, AnIllustrationIsTappedByItsColumn) {
     EXPECT_EQ(captureWindow(view()).pixel(400, 227) & 0xFFFFFF, 0xFF0000u);
 }
 
+TEST_F(VerticalRendering, TheStripLeftOfThePageIsNoColumn) {
+    writeBmp(m_dir, "pic.bmp", 40, 20, [](int, int) { return qRgb(255, 0, 0); });
+    // The illustration is the first line after a page shown from line 7.
+    std::vector<std::wstring> body(30, L"本文です。");
+    body.push_back(L"［＃挿絵（pic.bmp）入る］");
+    ASSERT_NE(openBody(body), nullptr);
+    ASSERT_EQ(linesPerPage(), 26);
+    showFrom(7);
+    ASSERT_LT(bodyLeft(25) - 2, PITCH) << "a strip narrower than a column is left";
+    EXPECT_EQ(view()->hitTestLink(4, 8), -1) << "the next page's line is not shown";
+    showFrom(8);
+    EXPECT_EQ(view()->hitTestLink(bodyLeft(25) + 4, 8), 33) << "shown in the last column";
+}
+
 TEST_F(VerticalRendering, OneColumnStepsDrawWhatAFullPaintDraws) {
     writeBmp(m_dir, "walls/grey.bmp", 30, 30, [](int, int) { return qRgb(120, 160, 200); });
     for (bool wallpaper : {false, true}) {
