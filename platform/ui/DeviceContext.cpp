@@ -20,6 +20,7 @@ DrawTarget drawTarget(DeviceContext* dc) {
         if (!wnd)
             return t;
         WindowState* s = wnd->state();
+        dc->reachedFrame = true;
         t.image = &s->topLevel()->state()->frame;
         t.origin = s->frameOffset();
         t.clip = s->frameClip();
@@ -54,7 +55,9 @@ int ReleaseDC(HWND, HDC hDC) {
     DeviceContext* dc = lumo::deviceContext(hDC);
     if (!dc || !dc->window)
         return 0;
-    if (CWnd* wnd = CWnd::FromHandle(dc->window))
+    // A DC only used to measure text or fonts leaves nothing to show; a
+    // needless present repaints the whole window.
+    if (CWnd* wnd = CWnd::FromHandle(dc->window); wnd && dc->reachedFrame)
         wnd->state()->presentFrameNow();
     lumo::deleteContext(dc);
     return 1;

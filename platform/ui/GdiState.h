@@ -44,7 +44,8 @@ struct GdiObject {
 struct DeviceContext {
     HWND window = nullptr; // window DCs
     bool paint = false;
-    QRegion paintClip; // client coordinates (paint DCs)
+    bool reachedFrame = false; // a window DC that drew (or read) its window's pixels
+    QRegion paintClip;         // client coordinates (paint DCs)
     GdiObject* bitmap = nullptr;
     GdiObject* font = nullptr;
     GdiObject* pen = nullptr;

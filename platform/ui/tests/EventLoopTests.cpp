@@ -186,6 +186,19 @@ TEST(EventLoop, DrawingThroughAWindowDcIsOnScreenWhenTheDcIsReleased) {
     EXPECT_NE(screenPixel(), 0xFF0000u) << "not yet: the drawing is still being made";
     ::ReleaseDC(top.m_hWnd, dc);
     EXPECT_EQ(screenPixel(), 0xFF0000u);
+
+    // A DC only used to measure presents nothing; one that draws presents
+    // the whole frame, pixels put there by other means too.
+    top.state()->frame.setPixel(50, 50, qRgb(0, 0, 255));
+    {
+        CClientDC measure(&top);
+        EXPECT_GT(measure.GetTextExtent(L"A", 1).cx, 0);
+    }
+    EXPECT_EQ(screenPixel(), 0xFF0000u) << "nothing was presented";
+    HDC draw = ::GetDC(top.m_hWnd);
+    CDC::FromHandle(draw)->FillSolidRect(0, 0, 1, 1, RGB(0, 255, 0));
+    ::ReleaseDC(top.m_hWnd, draw);
+    EXPECT_EQ(screenPixel(), 0x0000FFu);
 }
 
 } // namespace
