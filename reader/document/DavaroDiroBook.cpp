@@ -17,6 +17,7 @@ void CDavaroDiroBook::clearContents() {
     m_archiveBookName.clear();
     m_lineStates.clear();
     m_notationCache = {};
+    m_progress = {};
     m_pageStarts.clear();
     m_linesPerPage = 0;
     m_columnsPerLine = 0;
@@ -122,12 +123,13 @@ const yomite::NotatedSourceLine& CDavaroDiroBook::notatedSourceLine(int line) co
 }
 
 yomite::DisplayLineNotation CDavaroDiroBook::getDisplayLineNotation(int index) const {
-    if (index < 0 || static_cast<size_t>(index) + 1 >= m_lineStarts.size() ||
-        m_lineStates.size() != m_sourceLines.size())
+    if (index < 0 || static_cast<size_t>(index) + 1 >= m_lineStarts.size())
         return {};
     const SourcePosition a = m_lineStarts[index];
     const SourcePosition b = m_lineStarts[index + 1];
-    if (a.line < 0 || static_cast<size_t>(a.line) >= m_sourceLines.size())
+    // The states reach as far as the layout has come; stale tables have none.
+    if (a.line < 0 || static_cast<size_t>(a.line) >= m_sourceLines.size() ||
+        static_cast<size_t>(a.line) >= m_lineStates.size())
         return {};
     const int32_t size = static_cast<int32_t>(m_sourceLines[a.line].size());
     const int32_t end = b.line == a.line ? b.offset : size;

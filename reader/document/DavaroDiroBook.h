@@ -61,6 +61,24 @@ public:
     // the position to 0.
     bool layout(int columnsPerLine, int linesPerPage);
 
+    // The same layout in steps, so that a screen can be shown before the
+    // whole book is laid out. beginLayout refuses what layout refuses and
+    // otherwise lays out the title page only; continueLayout lays out up to
+    // `sourceLines` more source lines and answers whether the book is done;
+    // the tables grow as layout would build them, and once complete they are
+    // exactly layout's. The layoutUntil... calls lay out only as far as a
+    // query needs to answer as it would after the whole layout: the first
+    // `count` entries of the line starts, the first `count` pages, or every
+    // display line up to `position` (for indexOf). Settings are those at
+    // beginLayout for the notation and at each step for the line breaking.
+    bool beginLayout(int columnsPerLine, int linesPerPage);
+    bool continueLayout(int sourceLines);
+    void completeLayout();
+    bool isLayoutComplete() const { return m_progress.complete; }
+    void layoutUntilLineStarts(int count);
+    void layoutUntilPages(int count);
+    void layoutUntilPosition(SourcePosition position);
+
     // Measures one display line of a source line starting at `segmentBegin`;
     // `pos` enters equal to it and leaves at the start of the next display
     // line, always at least one character further while the line has text.
@@ -111,13 +129,23 @@ private:
         int line = -1;
         yomite::NotatedSourceLine parsed;
     };
-    void addRow(SourcePosition next, int& count);
-    void startPage(int& count);
-    void layoutLines(int& count);
-    void layoutNotatedLines(int& count);
+    // How far the layout has come.
+    struct LayoutProgress {
+        int32_t nextLine = 3;        // the next source line to lay out
+        int count = 0;               // rows on the page being filled
+        yomite::NotationState state; // what the notation leaves open at nextLine
+        bool notation = false;       // full notation, as when the layout began
+        bool complete = true;        // nothing left to lay out
+    };
+    void addRow(SourcePosition next);
+    void startPage();
+    // Lay source lines out from m_progress.nextLine up to, not including, `until`.
+    void layoutLines(int32_t until);
+    void layoutNotatedLines(int32_t until);
     const yomite::NotatedSourceLine& notatedSourceLine(int line) const;
     void findLineBreak(int columnsPerLine, const wchar_t* segmentBegin, const wchar_t* lineEnd,
                        const wchar_t*& pos, LineScan& scan) const;
 
     mutable NotationCache m_notationCache;
+    LayoutProgress m_progress;
 };

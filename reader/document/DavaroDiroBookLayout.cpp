@@ -5,9 +5,18 @@
 #include "LineScan.h"
 #include "ReaderSettings.h"
 
+#include <algorithm>
+#include <climits>
 #include <cwchar>
 
 bool CDavaroDiroBook::layout(int columnsPerLine, int linesPerPage) {
+    if (!beginLayout(columnsPerLine, linesPerPage))
+        return false;
+    completeLayout();
+    return true;
+}
+
+bool CDavaroDiroBook::beginLayout(int columnsPerLine, int linesPerPage) {
     // A negative page height would make the whole book one page; refuse it
     // like zero.
     if (columnsPerLine <= 1 || linesPerPage <= 0)
@@ -16,6 +25,7 @@ bool CDavaroDiroBook::layout(int columnsPerLine, int linesPerPage) {
     m_lineStarts.clear();
     m_lineStates.clear();
     m_notationCache = {};
+    m_progress = {};
     if (m_sourceLines.size() < 3)
         return false;
 
@@ -26,39 +36,88 @@ bool CDavaroDiroBook::layout(int columnsPerLine, int linesPerPage) {
         m_lineStarts.push_back({j, 0});
     m_pageStarts.push_back(3);
 
-    int count = 0;
-    if (m_aozoraNotation)
-        layoutNotatedLines(count);
-    else
-        layoutLines(count);
-    // The unfinished last page ends one entry before the terminating entry,
-    // so the line after a final line feed belongs to no page.
-    if (count > 0)
-        m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 2);
-
+    m_progress.notation = m_aozoraNotation != 0;
+    m_progress.complete = false;
+    if (m_progress.notation) {
+        m_lineStates.reserve(m_sourceLines.size());
+        // The title lines are rows as they are; their notation still opens blocks.
+        for (int32_t j = 0; j < 3; ++j) {
+            m_lineStates.push_back(m_progress.state);
+            yomite::parseNotatedLine(m_sourceLines[j], m_progress.state);
+        }
+    }
     m_currentIndex = 0;
     return true;
 }
 
-void CDavaroDiroBook::addRow(SourcePosition next, int& count) {
+bool CDavaroDiroBook::continueLayout(int sourceLines) {
+    if (m_progress.complete)
+        return true;
+    const int32_t lineCount = static_cast<int32_t>(m_sourceLines.size());
+    const int32_t until = static_cast<int32_t>(
+        std::min<int64_t>(lineCount, int64_t{m_progress.nextLine} + std::max(sourceLines, 1)));
+    if (m_progress.notation)
+        layoutNotatedLines(until);
+    else
+        layoutLines(until);
+    if (m_progress.nextLine < lineCount)
+        return false;
+    // The unfinished last page ends one entry before the terminating entry,
+    // so the line after a final line feed belongs to no page.
+    if (m_progress.count > 0)
+        m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 2);
+    m_progress.complete = true;
+    return true;
+}
+
+void CDavaroDiroBook::completeLayout() {
+    continueLayout(INT32_MAX);
+}
+
+// In full notation a source line of nothing but annotations moves the end of
+// the row before it, so the last entry of m_lineStarts may still change until
+// a later line adds a row; every entry before it is final.
+void CDavaroDiroBook::layoutUntilLineStarts(int count) {
+    while (!m_progress.complete && static_cast<int64_t>(m_lineStarts.size()) <= count)
+        continueLayout(1);
+}
+
+void CDavaroDiroBook::layoutUntilPages(int count) {
+    auto laidOut = [&] {
+        if (count <= 0)
+            return true;
+        if (getPageCount() < count)
+            return false;
+        // The last page's last row must have its final end too.
+        return static_cast<int64_t>(m_lineStarts.size()) > int64_t{m_pageStarts[count]} + 1;
+    };
+    while (!m_progress.complete && !laidOut())
+        continueLayout(1);
+}
+
+void CDavaroDiroBook::layoutUntilPosition(SourcePosition position) {
+    while (!m_progress.complete && m_progress.nextLine <= position.line)
+        continueLayout(position.line + 1 - m_progress.nextLine);
+}
+
+void CDavaroDiroBook::addRow(SourcePosition next) {
     m_lineStarts.push_back(next);
-    if (++count == m_linesPerPage) {
+    if (++m_progress.count == m_linesPerPage) {
         m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 1);
-        count = 0;
+        m_progress.count = 0;
     }
 }
 
-void CDavaroDiroBook::startPage(int& count) {
+void CDavaroDiroBook::startPage() {
     // A page that has just begun is not begun again.
-    if (count == 0)
+    if (m_progress.count == 0)
         return;
     m_pageStarts.push_back(static_cast<int32_t>(m_lineStarts.size()) - 1);
-    count = 0;
+    m_progress.count = 0;
 }
 
-void CDavaroDiroBook::layoutLines(int& count) {
-    const int32_t lineCount = static_cast<int32_t>(m_sourceLines.size());
-    for (int32_t j = 3; j < lineCount; ++j) {
+void CDavaroDiroBook::layoutLines(int32_t until) {
+    for (int32_t j = m_progress.nextLine; j < until; ++j) {
         const std::wstring& line = m_sourceLines[j];
         const wchar_t* begin = line.data();
         const wchar_t* end = begin + line.size();
@@ -67,22 +126,15 @@ void CDavaroDiroBook::layoutLines(int& count) {
         do {
             findLineBreak(m_columnsPerLine, pos, end, pos, scan);
             addRow(pos == end ? SourcePosition{j + 1, 0}
-                              : SourcePosition{j, static_cast<int32_t>(pos - begin)},
-                   count);
+                              : SourcePosition{j, static_cast<int32_t>(pos - begin)});
         } while (pos != end);
     }
+    m_progress.nextLine = until;
 }
 
-void CDavaroDiroBook::layoutNotatedLines(int& count) {
-    const int32_t lineCount = static_cast<int32_t>(m_sourceLines.size());
-    yomite::NotationState state;
-    m_lineStates.reserve(m_sourceLines.size());
-    // The title lines are rows as they are; their notation still opens blocks.
-    for (int32_t j = 0; j < 3; ++j) {
-        m_lineStates.push_back(state);
-        yomite::parseNotatedLine(m_sourceLines[j], state);
-    }
-    for (int32_t j = 3; j < lineCount; ++j) {
+void CDavaroDiroBook::layoutNotatedLines(int32_t until) {
+    yomite::NotationState& state = m_progress.state;
+    for (int32_t j = m_progress.nextLine; j < until; ++j) {
         m_lineStates.push_back(state);
         const std::wstring& line = m_sourceLines[j];
         const wchar_t* begin = line.data();
@@ -95,15 +147,14 @@ void CDavaroDiroBook::layoutNotatedLines(int& count) {
             !yomite::shapesRows(line, state)) {
             state.pageBreakPending = false;
             if (pageBreak)
-                startPage(count);
+                startPage();
             LineScan scan{begin, end};
             const wchar_t* pos = begin;
             do {
                 const int room = yomite::rowSpace(state, pos == begin, m_columnsPerLine).available;
                 findLineBreak(room, pos, end, pos, scan);
                 addRow(pos == end ? SourcePosition{j + 1, 0}
-                                  : SourcePosition{j, static_cast<int32_t>(pos - begin)},
-                       count);
+                                  : SourcePosition{j, static_cast<int32_t>(pos - begin)});
             } while (pos != end);
             continue;
         }
@@ -120,16 +171,16 @@ void CDavaroDiroBook::layoutNotatedLines(int& count) {
                 s + 1 < notated.segments.size() ? begin + notated.segments[s + 1].rawBegin : end;
             const wchar_t* pos = begin + segment.rawBegin;
             if (segment.pageBreakBefore)
-                startPage(count);
+                startPage();
             do {
                 const int room =
                     yomite::rowSpace(notated, static_cast<int32_t>(pos - begin), m_columnsPerLine)
                         .available;
                 findLineBreak(room, pos, segmentEnd, pos, scan);
                 addRow(pos == end ? SourcePosition{j + 1, 0}
-                                  : SourcePosition{j, static_cast<int32_t>(pos - begin)},
-                       count);
+                                  : SourcePosition{j, static_cast<int32_t>(pos - begin)});
             } while (pos != segmentEnd);
         }
     }
+    m_progress.nextLine = until;
 }

@@ -71,6 +71,8 @@ bool restoreReadingPosition(CDavaroDiroBook& book, const std::wstring& pathName,
     std::optional<SourcePosition> position = parseStoredPosition(text);
     if (!position)
         return false;
+    // A place far into the book waits for the layout to reach it, no further.
+    book.layoutUntilPosition(*position);
     book.m_currentIndex = book.indexOf(*position);
     return true;
 }
