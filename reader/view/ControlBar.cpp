@@ -96,13 +96,16 @@ void drawPositionNumbers(PageState& page) {
         last = document->getLineStartCount() - page.linesPerPage();
     else if (m_scrollRange == 1)
         last = document->getPageCount();
+    // Until the rest of the book is laid out, the total is not known.
+    const std::wstring total =
+        document->isLayoutComplete() ? std::to_wstring(last) : std::wstring();
 
     RECT upper{box.left, box.top, box.right, middle};
     dc->DrawEdge(&upper, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
     dc->DrawText(CString(std::to_wstring(current)), &upper, format);
     RECT lower{box.left, middle, box.right, box.bottom};
     dc->DrawEdge(&lower, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
-    dc->DrawText(CString(std::to_wstring(last)), &lower, format);
+    dc->DrawText(CString(total), &lower, format);
 
     if (old)
         dc->SelectObject(old);

@@ -49,6 +49,9 @@ void CDavaroDiroToolCommandHandler::onReaderSettings() {
     view->createFonts();
     view->recalcLayout(client.Width(), client.Height());
     view->createBuffers(client.Width(), client.Height());
+    // The index kept by the reflow counted in the old unit; the place read
+    // before the dialog decides, however far the layout must go to reach it.
+    document->layoutUntilPosition(pos);
     document->m_currentIndex = document->indexOf(pos);
     CClientDC dc(view);
     view->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);

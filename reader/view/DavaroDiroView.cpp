@@ -9,6 +9,7 @@
 #include "reader/document/ReaderSettings.h"
 
 #include "platform/core/Clock.h"
+#include "platform/ui/IdleWork.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,6 +27,7 @@ ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
 ON_WM_TIMER()
 ON_WM_ERASEBKGND()
+ON_MESSAGE(WM_KICKIDLE, &CDavaroDiroView::OnKickIdle)
 END_MESSAGE_MAP()
 
 namespace {
@@ -112,9 +114,6 @@ void CDavaroDiroView::createFonts() {
 void CDavaroDiroView::recalcLayout(int screenWidth, int screenHeight) {
     CDavaroDiroDocument* document = GetDocument();
     m_page.document = document;
-    SourcePosition pos;
-    if (document)
-        pos = document->positionOf(document->m_currentIndex);
 
     if (m_textDirection == 1)
         m_painter = std::make_unique<yomite::VerticalPainter>(m_page);
@@ -133,11 +132,8 @@ void CDavaroDiroView::recalcLayout(int screenWidth, int screenHeight) {
     else
         text.left = BAR_WIDTH;
 
-    if (document) {
-        const LayoutMetrics metrics = m_painter->layoutFor(text);
-        document->layout(metrics.columnsPerLine, metrics.linesPerPage);
-        document->m_currentIndex = document->indexOf(pos);
-    }
+    if (document)
+        startLayout(m_painter->layoutFor(text));
 
     const int barLeft = right ? cx - BAR_WIDTH : 0;
     const int barRight = barLeft + BAR_WIDTH;
@@ -218,6 +214,7 @@ void CDavaroDiroView::OnDraw(CDC* dc) {
         painter().showIllustration(dc);
         return;
     }
+    layOutScreen();
     painter().paint(dc);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 class CDavaroDiroDocument;
+struct LayoutMetrics;
 namespace yomite {
 class PagePainter;
 class ViewProbe;
@@ -36,6 +37,12 @@ public:
     void createBuffers(int screenWidth, int screenHeight);
     // Chooses a random ".bmp"/".jpg" of m_pathWallpaper; false for none.
     bool pickWallpaper();
+
+    // Layout: the screen first, the rest of the book in idle slices.
+    void startLayout(const LayoutMetrics& metrics);
+    void layOutScreen();
+    void layOutTarget(int t);
+    LRESULT OnKickIdle(WPARAM, LPARAM);
 
     // Interaction, in page coordinates (the client area's unless turned).
     int clampTarget(int t);

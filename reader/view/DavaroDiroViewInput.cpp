@@ -73,6 +73,7 @@ int CDavaroDiroView::clampTarget(int t) {
     CDavaroDiroDocument* document = GetDocument();
     if (!document)
         return t;
+    layOutTarget(t);
     int upper = 0;
     if (m_scrollRange == 0)
         upper = document->getLineStartCount() - linesPerPage();

@@ -261,6 +261,29 @@ TEST_F(ReaderProgram, TheNotationSampleShowsItsAnnotationsOnlyInFullNotation) {
               firstDark(basic, basicRow + 10, basicRow + 26) + 32);
 }
 
+// The screenshot is taken, and the program leaves, as soon as the first
+// screen is painted: before the rest of a long book is laid out, so the total
+// is not shown yet. Leaving then loses nothing: the place shown is written.
+TEST_F(ReaderProgram, ALongBookLeavesAtItsFirstScreenAndKeepsThePlaceShown) {
+    std::wstring text = L"題名\r\n作者\r\n\r\n";
+    for (int i = 0; i < 20000; ++i)
+        text += L"第" + std::to_wstring(i) + L"行の本文です。\r\n";
+    m_dir.write("long.txt", lumo::encodeMultiByte(932, text));
+    const fs::path book = m_dir / "long.txt";
+    const std::string key = "position/" + book.string();
+    seedConfig("[lumo.davarodiro.document]\n" + key + "=10003,2\n");
+    const QImage first = run(book, "long1.png");
+    ASSERT_FALSE(first.isNull());
+    EXPECT_NE(config().find(key + "=10003,0\n"), std::string::npos) << config();
+    // The number boxes at the top of the bar: the place, and no total yet.
+    EXPECT_GT(darkPixels(first, 752, 26, 800, 42), 10) << "the place is shown";
+    EXPECT_EQ(darkPixels(first, 754, 44, 798, 56), 0) << "the total is not known yet";
+
+    const QImage second = run(book, "long2.png");
+    ASSERT_FALSE(second.isNull());
+    EXPECT_EQ(second, first) << "the next start shows the same place";
+}
+
 TEST_F(ReaderProgram, AWallpaperFolderChangesThePicture) {
     const QImage plain = run(sample(), "plain.png");
     ASSERT_FALSE(plain.isNull());
