@@ -96,8 +96,10 @@ void CDavaroDiroBook::layoutUntilPages(int count) {
 }
 
 void CDavaroDiroBook::layoutUntilPosition(SourcePosition position) {
-    while (!m_progress.complete && m_progress.nextLine <= position.line)
-        continueLayout(position.line + 1 - m_progress.nextLine);
+    // A stored place may be anything up to INT32_MAX: count in 64 bits.
+    if (!m_progress.complete && m_progress.nextLine <= position.line)
+        continueLayout(static_cast<int>(
+            std::min<int64_t>(INT_MAX, int64_t{position.line} + 1 - m_progress.nextLine)));
 }
 
 void CDavaroDiroBook::addRow(SourcePosition next) {

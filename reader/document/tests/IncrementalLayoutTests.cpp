@@ -3,6 +3,7 @@
 // the step it asks for has been laid out.
 #include "BookFixture.h"
 
+#include <climits>
 #include <random>
 
 namespace {
@@ -123,6 +124,34 @@ TEST_F(IncrementalLayout, QueriesAnswerAsAfterTheWholeLayoutOnceTheirPartIsLaidO
             m_scrollRange = 0;
         }
     }
+}
+
+// Stored places are read clamped to 32 bits, so any of them may reach here.
+TEST_F(IncrementalLayout, PlacesBeyondEitherEndOfTheBookAreReachedSafely) {
+    std::vector<std::wstring> body(50, L"本文の行です。");
+    const CDavaroDiroBook whole = [&] {
+        CDavaroDiroBook book = bookWithBody(body);
+        EXPECT_TRUE(book.layout(8, 4));
+        return book;
+    }();
+    const struct {
+        SourcePosition position;
+        bool laysOutWhole;
+    } cases[] = {{{INT32_MAX, INT32_MAX}, true},  {{53, 0}, true},  {{40, 3}, false},
+                 {{INT32_MIN, INT32_MIN}, false}, {{-1, 5}, false}, {{0, INT32_MAX}, false}};
+    for (int units : {0, 1}) {
+        m_scrollRange = units;
+        for (const auto& c : cases) {
+            CDavaroDiroBook book = bookWithBody(body);
+            ASSERT_TRUE(book.beginLayout(8, 4));
+            book.layoutUntilPosition(c.position);
+            EXPECT_EQ(book.isLayoutComplete(), c.laysOutWhole)
+                << c.position.line << "," << c.position.offset;
+            EXPECT_EQ(book.indexOf(c.position), whole.indexOf(c.position))
+                << c.position.line << "," << c.position.offset << " units " << units;
+        }
+    }
+    m_scrollRange = 0;
 }
 
 TEST_F(IncrementalLayout, ABeginningOnlyLaysOutTheTitlePage) {
