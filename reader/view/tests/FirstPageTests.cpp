@@ -4,6 +4,9 @@
 #include "ReaderFixture.h"
 
 #include "reader/document/ReadingPosition.h"
+#include "reader/view/YomiteResources.h"
+
+#include "hostkit/ExtendToolManager.h"
 
 namespace {
 
@@ -13,6 +16,16 @@ using lumo::test::captureWindow;
 using lumo::test::pumpMessages;
 
 constexpr int BOOK_LINES = 3000;
+
+// Numbered rows with annotations that shape them: indents, and page breaks.
+std::vector<std::wstring> annotatedBook(int count) {
+    std::vector<std::wstring> lines = numberedBook(count);
+    for (size_t j = 3; j < lines.size(); j += 7)
+        lines[j] = L"［＃３字下げ］" + lines[j];
+    for (size_t j = 10; j < lines.size(); j += 50)
+        lines[j] += L"［＃改ページ］";
+    return lines;
+}
 
 class FirstPage : public ReaderFixture {
 protected:
@@ -95,26 +108,69 @@ TEST_F(FirstPage, PagingToTheEndWaitsForTheLayoutAndLandsOnTheTrueLastPage) {
 }
 
 TEST_F(FirstPage, AStoredPositionFarIntoTheBookRestoresExactlyAsBefore) {
-    for (int units : {0, 1}) {
+    for (int run = 0; run < 4; ++run) {
+        const int units = run % 2;
         m_scrollRange = units;
+        m_aozoraNotation = run / 2;
         // A book of its own each time: closing a book writes its place.
-        const std::wstring book =
-            writeBook(units == 0 ? "lines.txt" : "pages.txt", numberedBook(BOOK_LINES));
+        const std::string name = "book" + std::to_string(run) + ".txt";
+        const std::wstring book = writeBook(name.c_str(), annotatedBook(BOOK_LINES));
         const SourcePosition stored{BOOK_LINES / 2, 4};
         CLumoPluginManager::getInstance()->writeOption(
             L"lumo.davarodiro.document", yomite::positionKey(book), yomite::formatPosition(stored));
         ASSERT_NE(open(book), nullptr);
         const CDavaroDiroBook whole = wholeLayout();
-        EXPECT_EQ(index(), whole.indexOf(stored)) << units;
-        EXPECT_GT(index(), 0) << units;
+        EXPECT_EQ(index(), whole.indexOf(stored)) << run;
+        EXPECT_GT(index(), 0) << run;
         const int top = units == 0 ? index() : document()->getPageStart(index());
         for (int row = 0; row < linesPerPage(); ++row)
             EXPECT_EQ(document()->getDisplayLineText(top + row),
                       whole.getDisplayLineText(top + row))
-                << units;
+                << run;
         // The layout went as far as the place and its screen, not to the end.
-        EXPECT_FALSE(document()->isLayoutComplete()) << units;
+        EXPECT_FALSE(document()->isLayoutComplete()) << run;
     }
+    m_scrollRange = 0;
+    m_aozoraNotation = 0;
+}
+
+// A new layout (here the settings dialog's OK with a bigger font) starts over
+// from the place shown, however little of the book the old one had reached.
+TEST_F(FirstPage, ANewLayoutWhileTheLayoutRunsKeepsThePlaceShown) {
+    for (int units : {0, 1}) {
+        m_scrollRange = units;
+        m_textFontSize = yomite::defaults::textFontSize;
+        ASSERT_NE(open(m_book), nullptr);
+        // Some 200 rows down: a notch is a row, or a page.
+        lumo::test::wheel(view(), POINT{100, 100}, -120 * (units == 0 ? 200 : 20));
+        ASSERT_FALSE(document()->isLayoutComplete());
+        const SourcePosition before = document()->positionOf(index());
+        ASSERT_GT(before.line, 100) << units;
+        lumo::test::driveNextDialog([](lumo::test::DialogDriver& d) {
+            d.chooseComboIndex(yomite::IDC_TEXT_FONT_SIZE, 8); // 24 pt
+            d.press(IDOK);
+        });
+        frame()->SendMessage(
+            WM_COMMAND,
+            CLumoPluginManager::getInstance()->getExtendToolManager()->getDynamicAllocateMenuId(
+                L"lumo.davarodiro.tool", yomite::ID_READER_SETTINGS),
+            0);
+        pumpMessages();
+        ASSERT_EQ(m_textFontSize, CString(L"24"));
+        EXPECT_FALSE(document()->isLayoutComplete()) << units;
+        const CDavaroDiroBook whole = wholeLayout();
+        EXPECT_EQ(index(), whole.indexOf(before)) << units;
+        EXPECT_LE(document()->positionOf(index()), before) << units;
+        EXPECT_GT(document()->positionOf(index() + 1), before) << units;
+
+        finishLayout();
+        EXPECT_EQ(document()->getLineStarts(), whole.getLineStarts()) << units;
+        EXPECT_EQ(document()->getPageStarts(), whole.getPageStarts()) << units;
+        EXPECT_EQ(index(), whole.indexOf(before)) << units;
+        lumo::test::holdIdleWork(true);
+    }
+    m_textFontSize = yomite::defaults::textFontSize;
+    m_scrollRange = 0;
 }
 
 TEST_F(FirstPage, LeavingWhileTheLayoutRunsKeepsThePlaceShown) {
