@@ -8,6 +8,8 @@
 #include "platform/ui/IdleWork.h"
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -15,6 +17,17 @@ namespace {
 constexpr auto LAYOUT_SLICE = std::chrono::milliseconds(8);
 // Source lines laid out between looks at the clock.
 constexpr int LAYOUT_STEP_LINES = 32;
+// A book of up to this many characters is laid out whole before its first
+// paint (a fraction of a millisecond), so it shows its total from the start.
+constexpr size_t WHOLE_AT_ONCE_CHARACTERS = 32 * 1024;
+
+bool isSmallBook(const std::vector<std::wstring>& lines) {
+    size_t characters = 0;
+    for (const std::wstring& line : lines)
+        if ((characters += line.size()) > WHOLE_AT_ONCE_CHARACTERS)
+            return false;
+    return true;
+}
 
 } // namespace
 
@@ -25,6 +38,8 @@ void CDavaroDiroView::startLayout(const LayoutMetrics& metrics) {
     // The place shown before stays in view, however far into the book it is.
     const SourcePosition kept = document->positionOf(document->m_currentIndex);
     document->beginLayout(metrics.columnsPerLine, metrics.linesPerPage);
+    if (isSmallBook(document->getSourceLines()))
+        document->completeLayout();
     document->layoutUntilPosition(kept);
     document->m_currentIndex = document->indexOf(kept);
     layOutScreen();

@@ -87,6 +87,15 @@ TEST_F(FirstPage, TheFirstScreenIsPaintedBeforeTheLayoutHasFinished) {
     m_aozoraNotation = 0;
 }
 
+TEST_F(FirstPage, ASmallBookIsLaidOutWholeAndShowsItsTotalFromTheFirstPaint) {
+    ASSERT_NE(open(m_book), nullptr);
+    ASSERT_FALSE(document()->isLayoutComplete());
+    const QImage unknownTotal = totalBox();
+    ASSERT_NE(open(writeBook("short.txt", numberedBook(300))), nullptr);
+    EXPECT_TRUE(document()->isLayoutComplete());
+    EXPECT_NE(totalBox(), unknownTotal);
+}
+
 TEST_F(FirstPage, PagingToTheEndWaitsForTheLayoutAndLandsOnTheTrueLastPage) {
     for (int units : {0, 1}) {
         m_scrollRange = units;
