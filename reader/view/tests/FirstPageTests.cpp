@@ -87,6 +87,26 @@ TEST_F(FirstPage, TheFirstScreenIsPaintedBeforeTheLayoutHasFinished) {
     m_aozoraNotation = 0;
 }
 
+TEST_F(FirstPage, AVerticalPageMidLayoutIsThePageTheWholeLayoutGives) {
+    m_textDirection = 1;
+    ASSERT_NE(open(m_book), nullptr);
+    ASSERT_FALSE(document()->isLayoutComplete());
+    lumo::test::wheel(view(), POINT{100, 100}, -120 * 40);
+    ASSERT_EQ(index(), 40) << "forty columns on";
+    EXPECT_FALSE(document()->isLayoutComplete());
+    const QImage shown = captureWindow(view());
+    EXPECT_GT(inkCount(shown, 0, 0, 752, 454), 500) << "the columns are drawn";
+
+    finishLayout();
+    const CDavaroDiroBook whole = wholeLayout();
+    EXPECT_EQ(document()->getLineStarts(), whole.getLineStarts());
+    probe().forgetDrawnPage();
+    view()->Invalidate(FALSE);
+    pumpMessages();
+    EXPECT_EQ(captureWindow(view()).copy(0, 0, 752, 454), shown.copy(0, 0, 752, 454));
+    m_textDirection = 0;
+}
+
 TEST_F(FirstPage, ASmallBookIsLaidOutWholeAndShowsItsTotalFromTheFirstPaint) {
     ASSERT_NE(open(m_book), nullptr);
     ASSERT_FALSE(document()->isLayoutComplete());
