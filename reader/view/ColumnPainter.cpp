@@ -145,23 +145,11 @@ void drawEmphasis(CDC* dc, const DisplayLineNotation& line, const ColumnFrame& f
 
 ColumnPainter::Setting ColumnPainter::settingFor(const DisplayLineNotation& line,
                                                  const ColumnFrame& frame) const {
-    Setting setting{&m_body, frame.bodyPx, frame.halfWidth,
-                    frame.column.top + frame.halfWidth * line.indent, frame.column.left};
-    if (line.heading <= 0 || line.heading > HEADING_LEVELS)
-        return setting;
-    setting.font = &m_fonts.boldBody;
-    // Larger only into a ruby band nothing else uses, and only when the
-    // column still holds the heading.
-    const int level = line.heading - 1;
-    const bool bandFree = (line.ruby.empty() || !m_ruby) && !hasOverEmphasis(line);
-    const int half = m_fonts.headingHalfWidth[level];
-    const int length = frame.halfWidth * line.indent + half * columnWidth(line.visible);
-    if (bandFree && length <= frame.column.bottom - frame.column.top) {
-        setting.font = &m_fonts.headings[level];
-        setting.fontPx = m_fonts.headingPx[level];
-        setting.unit = half;
-    }
-    return setting;
+    const NotationFonts::LineFont font =
+        m_fonts.lineFont(line, m_ruby != nullptr, {&m_body, frame.bodyPx, frame.halfWidth},
+                         frame.column.bottom - frame.column.top);
+    return {font.font, font.px, font.halfWidth, frame.column.top + frame.halfWidth * line.indent,
+            frame.column.left};
 }
 
 void ColumnPainter::draw(CDC* dc, DisplayLineNotation line, const ColumnFrame& frame) const {

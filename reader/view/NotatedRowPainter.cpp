@@ -105,6 +105,18 @@ void NotationFonts::create(CDC* dc, const CString& face, int bodyPx, int smallPx
     }
 }
 
+NotationFonts::LineFont NotationFonts::lineFont(const DisplayLineNotation& line, bool rubyShown,
+                                                const LineFont& body, int lengthPx) {
+    if (line.heading <= 0 || line.heading > HEADING_LEVELS)
+        return body;
+    const int level = line.heading - 1;
+    const bool bandFree = (line.ruby.empty() || !rubyShown) && !hasOverEmphasis(line);
+    const int half = headingHalfWidth[level];
+    if (bandFree && body.halfWidth * line.indent + half * columnWidth(line.visible) <= lengthPx)
+        return {&headings[level], headingPx[level], half};
+    return {&boldBody, body.px, body.halfWidth};
+}
+
 void NotationFonts::release() {
     small.DeleteObject();
     marks.font.DeleteObject();
@@ -117,23 +129,10 @@ void NotationFonts::release() {
 
 NotatedRowPainter::Setting NotatedRowPainter::settingFor(const DisplayLineNotation& line,
                                                          const RowFrame& frame) const {
-    Setting setting{&m_body, frame.bodyPx, frame.halfWidth,
-                    frame.row.left + frame.halfWidth * line.indent};
-    if (line.heading <= 0 || line.heading > HEADING_LEVELS)
-        return setting;
-    setting.font = &m_fonts.boldBody;
-    // Larger only into a ruby band nothing else uses, and only when the row
-    // still holds the heading.
-    const int level = line.heading - 1;
-    const bool bandFree = (line.ruby.empty() || !m_ruby) && !hasOverEmphasis(line);
-    const int half = m_fonts.headingHalfWidth[level];
-    const int width = frame.halfWidth * line.indent + half * columnWidth(line.visible);
-    if (bandFree && width <= frame.row.right - frame.row.left) {
-        setting.font = &m_fonts.headings[level];
-        setting.fontPx = m_fonts.headingPx[level];
-        setting.cellWidth = half;
-    }
-    return setting;
+    const NotationFonts::LineFont font =
+        m_fonts.lineFont(line, m_ruby != nullptr, {&m_body, frame.bodyPx, frame.halfWidth},
+                         frame.row.right - frame.row.left);
+    return {font.font, font.px, font.halfWidth, frame.row.left + frame.halfWidth * line.indent};
 }
 
 void NotatedRowPainter::draw(CDC* dc, DisplayLineNotation line, const RowFrame& frame) const {

@@ -28,6 +28,18 @@ public:
     void create(CDC* dc, const CString& face, int bodyPx, int smallPx, int roomPx, int belowPx);
     void release();
 
+    // The font a line is set in and its measures along the line.
+    struct LineFont {
+        CFont* font;
+        int px;        // its em
+        int halfWidth; // pixels per layout column along the line
+    };
+    // A heading is bold, and larger where the line leaves its ruby band free
+    // and the larger heading, after its indent, still fits in `lengthPx`;
+    // every other line keeps the body font.
+    LineFont lineFont(const DisplayLineNotation& line, bool rubyShown, const LineFont& body,
+                      int lengthPx);
+
     // A font marks are drawn from, with what placing them needs.
     struct MarkFont {
         CFont font;
