@@ -1,8 +1,9 @@
 // Vertical writing (縦書き) on screen, checked on captured pixels: columns from
 // the right, characters stacked downwards, ruby to the right, the vertical
 // forms of punctuation and small kana, Latin words on their side, digits in
-// one cell, taps on an illustration found by column, steps that draw what a
-// full paint draws, and the dialog switching directions at once.
+// one cell, headings set larger, taps on an illustration found by column,
+// steps that draw what a full paint draws, and the dialog switching
+// directions at once.
 #include "ReaderFixture.h"
 
 #include "reader/view/YomiteResources.h"
@@ -182,6 +183,28 @@ TEST_F(VerticalRendering, ALatinWordLiesOnItsSideAndTwoDigitsShareACell) {
     const Ink one = cellInk(page, 2, 1);
     EXPECT_LT(one.width(), 8) << "a single digit stands alone in its cell";
     EXPECT_GT(cellInk(page, 2, 2).count, 10) << "段 after the digit's whole cell";
+}
+
+TEST_F(VerticalRendering, AHeadingColumnIsBoldAndLargerWhereItsRubyBandIsFree) {
+    m_aozoraNotation = 1;
+    ASSERT_NE(openBody({L"見出し", L"見出し［＃「見出し」は大見出し］",
+                        L"見出し《みだし》［＃「見出し」は大見出し］"}),
+              nullptr);
+    const QImage page = showFrom(3);
+    auto column = [&](int k) {
+        return inkOf(page, bodyLeft(k), 0, bodyLeft(k) + BODY + RUBY, 454);
+    };
+    const Ink plain = column(0);
+    const Ink large = column(1);
+    EXPECT_GT(large.height(), plain.height() * 5 / 4) << "longer by its larger size";
+    EXPECT_GT(large.right, plain.right + 2) << "it widens into the free ruby band";
+    EXPECT_GT(large.count, plain.count * 3 / 2);
+
+    // With ruby beside it the band is taken: the heading keeps the body size,
+    // bold, so it runs as far as the plain column with more ink.
+    const Ink withRuby = inkOf(page, bodyLeft(2), 0, bodyLeft(2) + BODY, 454);
+    EXPECT_NEAR(withRuby.bottom, plain.bottom, 2);
+    EXPECT_GT(withRuby.count, inkOf(page, bodyLeft(0), 0, bodyLeft(0) + BODY, 454).count);
 }
 
 TEST_F(VerticalRendering, ACutColumnEndsWithAVerticalEllipsis) {
