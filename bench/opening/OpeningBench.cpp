@@ -13,6 +13,7 @@
 //
 // The corpus is found beside the source tree (LUMO_BENCH_BOOK names another
 // book); without it a generated book of the same kind stands in.
+#include "bench/support/HeapCounter.h"
 #include "bench/support/RatioReporter.h"
 #include "tests/support/ZipFiles.h"
 
@@ -29,57 +30,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <new>
-
-// Heap accounting for the memory figures: bytes in use and their peak.
-namespace {
-std::atomic<size_t> g_heapInUse{0};
-std::atomic<size_t> g_heapPeak{0};
-
-void* countedAlloc(size_t size) {
-    void* block = std::malloc(size + 16);
-    if (!block)
-        throw std::bad_alloc();
-    *static_cast<size_t*>(block) = size;
-    const size_t now = g_heapInUse += size;
-    size_t peak = g_heapPeak.load();
-    while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now)) {
-    }
-    return static_cast<char*>(block) + 16;
-}
-void countedFree(void* pointer) {
-    if (!pointer)
-        return;
-    void* block = static_cast<char*>(pointer) - 16;
-    g_heapInUse -= *static_cast<size_t*>(block);
-    std::free(block);
-}
-} // namespace
-
-void* operator new(size_t size) {
-    return countedAlloc(size);
-}
-void* operator new[](size_t size) {
-    return countedAlloc(size);
-}
-void operator delete(void* p) noexcept {
-    countedFree(p);
-}
-void operator delete[](void* p) noexcept {
-    countedFree(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    countedFree(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-    countedFree(p);
-}
 
 extern "C" void LUMO_LoadPluginModule();
 extern "C" void LUMO_UnloadPluginModule();
@@ -240,13 +195,12 @@ void BM_OpenAndLayOutWhole(benchmark::State& state, const fs::path* book) {
 void reportLargeBookMemory() {
     g_frame->openFile(g_books.corpus.wstring()); // drop any larger document first
     lumo::test::pumpMessages();
-    const size_t before = g_heapInUse.load();
-    g_heapPeak = before;
+    const size_t before = lumo::bench::resetHeapPeak();
     openToFirstPage(g_books.large);
-    const size_t firstPage = g_heapPeak.load() - before;
+    const size_t firstPage = lumo::bench::heapPeak() - before;
     finishOpening();
-    const size_t whole = g_heapPeak.load() - before;
-    const size_t kept = g_heapInUse.load() - before;
+    const size_t whole = lumo::bench::heapPeak() - before;
+    const size_t kept = lumo::bench::heapInUse() - before;
     const double size = static_cast<double>(fs::file_size(g_books.large));
     std::printf("%-36s %.2fx of its file size (%.1f MB); laid out whole %.2fx, kept %.2fx\n",
                 "peak heap, 35 MB book to first page", firstPage / size, size / 1e6, whole / size,

@@ -2,6 +2,7 @@
 // when it is there (LUMO_BENCH_BOOK overrides the path), otherwise a generated
 // book of the same size. Prints each pair's ratio and the peak heap use of
 // loading and laying out the book.
+#include "bench/support/HeapCounter.h"
 #include "bench/support/RatioReporter.h"
 
 #include "reader/document/DavaroDiroBook.h"
@@ -18,58 +19,12 @@
 
 #include <iconv.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <random>
 #include <string>
-
-// Heap accounting for the memory figure: current and peak bytes in use.
-namespace {
-std::atomic<size_t> g_heapInUse{0};
-std::atomic<size_t> g_heapPeak{0};
-
-void* countedAlloc(size_t size) {
-    void* block = std::malloc(size + 16);
-    if (!block)
-        throw std::bad_alloc();
-    *static_cast<size_t*>(block) = size;
-    size_t now = g_heapInUse += size;
-    size_t peak = g_heapPeak.load();
-    while (now > peak && !g_heapPeak.compare_exchange_weak(peak, now)) {
-    }
-    return static_cast<char*>(block) + 16;
-}
-void countedFree(void* pointer) {
-    if (!pointer)
-        return;
-    void* block = static_cast<char*>(pointer) - 16;
-    g_heapInUse -= *static_cast<size_t*>(block);
-    std::free(block);
-}
-} // namespace
-
-void* operator new(size_t size) {
-    return countedAlloc(size);
-}
-void* operator new[](size_t size) {
-    return countedAlloc(size);
-}
-void operator delete(void* p) noexcept {
-    countedFree(p);
-}
-void operator delete[](void* p) noexcept {
-    countedFree(p);
-}
-void operator delete(void* p, size_t) noexcept {
-    countedFree(p);
-}
-void operator delete[](void* p, size_t) noexcept {
-    countedFree(p);
-}
 
 namespace {
 
@@ -246,17 +201,16 @@ void BM_LayoutNotation(benchmark::State& state) {
 void BM_LoadAndLayoutMemory(benchmark::State& state) {
     size_t peak = 0, kept = 0, tables = 0;
     for (auto _ : state) {
-        size_t before = g_heapInUse.load();
-        g_heapPeak = before;
+        const size_t before = lumo::bench::resetHeapPeak();
         {
             CDavaroDiroBook b;
             b.loadFile(book().path.c_str());
             b.layout(COLUMNS, LINES);
-            kept = g_heapInUse.load() - before;
+            kept = lumo::bench::heapInUse() - before;
             tables = b.m_lineStarts.size() * sizeof(SourcePosition) +
                      b.m_pageStarts.size() * sizeof(int32_t);
         }
-        peak = g_heapPeak.load() - before;
+        peak = lumo::bench::heapPeak() - before;
     }
     state.counters["peakBytes"] = static_cast<double>(peak);
     state.counters["keptBytes"] = static_cast<double>(kept);
