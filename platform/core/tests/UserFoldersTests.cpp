@@ -51,11 +51,11 @@ TEST(UserFolders, FollowTheEnvironmentAndFallBackToThePasswordDatabase) {
         std::wstring expectedConfig;
     };
     const Case cases[] = {
-        {"/home/a", std::nullopt, L"/home/a", L"/home/a/.config"},
-        {"/home/a", "/cfg", L"/home/a", L"/cfg"},
-        {"/home/a", "", L"/home/a", L"/home/a/.config"},
-        {"/home/a", "relative/cfg", L"/home/a", L"/home/a/.config"},
-        {"/home/\xE6\x9C\xAC", std::nullopt, L"/home/\u672C", L"/home/\u672C/.config"},
+        {"/users/a", std::nullopt, L"/users/a", L"/users/a/.config"},
+        {"/users/a", "/cfg", L"/users/a", L"/cfg"},
+        {"/users/a", "", L"/users/a", L"/users/a/.config"},
+        {"/users/a", "relative/cfg", L"/users/a", L"/users/a/.config"},
+        {"/users/\xE6\x9C\xAC", std::nullopt, L"/users/\u672C", L"/users/\u672C/.config"},
         {std::nullopt, std::nullopt, fromDatabase, fromDatabase + L"/.config"},
         {"", "/cfg", fromDatabase, L"/cfg"},
         {"not/absolute", std::nullopt, fromDatabase, fromDatabase + L"/.config"},
